@@ -99,20 +99,16 @@ void plusBadge(QPainter &p, QPointF c, qreal r)
 void arrowBadge(QPainter &p, QPointF c, qreal r)
 {
     fill(p, circle(c, r), kAmber);
+    // A downward arrow: updates coming in.
     p.save();
-    const qreal a = r - 3.3;
-    const qreal startDeg = 120, spanDeg = 250;
-    p.setPen(QPen(Qt::white, 1.7, Qt::SolidLine, Qt::FlatCap));
-    p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(c.x() - a, c.y() - a, 2 * a, 2 * a), int(startDeg * 16), int(spanDeg * 16));
-    // The head sits at the end of the arc, pointing on round the circle.
-    const qreal end = (startDeg + spanDeg) * std::numbers::pi / 180.0;
-    const QPointF at(c.x() + a * std::cos(end), c.y() - a * std::sin(end));
-    const QPointF along(-std::sin(end), -std::cos(end));
-    const QPointF out(std::cos(end), -std::sin(end));
     p.setPen(Qt::NoPen);
+    p.setBrush(QColor(120, 76, 0, 90));
+    const QPainterPath arrow = polygon({{c.x() - 1, c.y() - 4.5}, {c.x() + 1, c.y() - 4.5}, {c.x() + 1, c.y() - 0.5},
+                                        {c.x() + 3.5, c.y() - 0.5}, {c.x(), c.y() + 3.5}, {c.x() - 3.5, c.y() - 0.5},
+                                        {c.x() - 1, c.y() - 0.5}});
+    p.drawPath(arrow.translated(0, 1));
     p.setBrush(Qt::white);
-    p.drawPolygon(QPolygonF({at + along * 2.6, at + out * 2.3 - along * 0.6, at - out * 2.3 - along * 0.6}));
+    p.drawPath(arrow);
     p.restore();
 }
 
@@ -371,16 +367,16 @@ void cross(QPainter &p)
 
 void wrench(QPainter &p)
 {
-    QPainterPath shape = roundRect(QRectF(-14, -2.6, 21, 5.2), 2.6);
-    shape = shape.united(circle(QPointF(9, 0), 6.6));
-    QPainterPath slot = roundRect(QRectF(9.4, -2.3, 10, 4.6), 0.6);
-    slot = slot.united(circle(QPointF(9.4, 0), 2.3));
+    QPainterPath shape = roundRect(QRectF(-15, -3, 22, 6), 3);
+    shape = shape.united(circle(QPointF(8.5, 0), 7.2));
+    QPainterPath slot = roundRect(QRectF(9, -2.6, 10, 5.2), 0.6);
+    slot = slot.united(circle(QPointF(9, 0), 2.6));
     shape = shape.subtracted(slot);
-    shape = shape.subtracted(circle(QPointF(-11, 0), 1.2));
+    shape = shape.subtracted(circle(QPointF(-11.5, 0), 1.3));
     QTransform t;
     t.translate(15.5, 16.5);
     t.rotate(-45);
-    fill(p, t.map(shape), kMetal, 150);
+    fill(p, t.map(shape), Tone{QColor(244, 246, 250), QColor(128, 136, 150), QColor(58, 64, 76)}, 150);
 }
 
 // ---- tree -------------------------------------------------------------------------------

@@ -89,6 +89,34 @@ TEST(Artwork, EveryPictureIsListedAndHasItsSize)
     }
 }
 
+QImage load(const char *path) { return QImage(kResources.filePath(QLatin1String(path))); }
+
+bool sameColumn(const QImage &a, int ax, const QImage &b, int bx)
+{
+    for (int y = 0; y < a.height(); ++y) {
+        if (a.pixel(ax, y) != b.pixel(bx, y))
+            return false;
+    }
+    return a.height() == b.height();
+}
+
+TEST(Artwork, ControlStripJoinsWithoutSeams)
+{
+    const QImage left = load("control/left.png");
+    const QImage middle = load("control/middle.png");
+    const QImage right = load("control/right.png");
+    for (int x = 0; x < middle.width(); ++x)
+        EXPECT_TRUE(sameColumn(middle, x, middle, 0)) << x;
+    EXPECT_TRUE(sameColumn(left, left.width() - 1, middle, 0));
+    EXPECT_TRUE(sameColumn(right, 0, middle, middle.width() - 1));
+}
+
+TEST(Artwork, FilmBandTilesWithoutSeams)
+{
+    const QImage band = load("film/band.png");
+    EXPECT_TRUE(sameColumn(band, 0, band, band.width() - 1));
+}
+
 TEST(Artwork, CursorsAreTransparentAroundTheirShape)
 {
     for (int id = 250; id <= 256; ++id) {
