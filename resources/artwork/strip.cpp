@@ -181,7 +181,12 @@ QImage button(Glyph glyph, State state)
         p.setBrush(look.glyphEdge);
         p.drawPath(sign.translated(0, 1));
     }
-    p.setPen(QPen(vertical(sr, look.glyphTop, look.glyphBottom), 0.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    // The triangle gets a hairline to round its corners; the bars and the square stay on whole
+    // pixels and need none.
+    if (glyph == Glyph::Play)
+        p.setPen(QPen(vertical(sr, look.glyphTop, look.glyphBottom), 0.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    else
+        p.setPen(Qt::NoPen);
     p.setBrush(vertical(sr, look.glyphTop, look.glyphBottom));
     p.drawPath(sign);
     return image;
