@@ -133,9 +133,9 @@ TEST(Artwork, HotSpotsAreListedForEveryCursor)
     QMap<int, QPair<int, int>> spots;
     QTextStream in(&file);
     while (!in.atEnd()) {
-        const QStringList parts = in.readLine().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (parts.size() == 3)
-            spots.insert(parts[0].toInt(), {parts[1].toInt(), parts[2].toInt()});
+        const QStringList fields = in.readLine().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (fields.size() == 3)
+            spots.insert(fields[0].toInt(), {fields[1].toInt(), fields[2].toInt()});
     }
     for (int id = 250; id <= 256; ++id) {
         ASSERT_TRUE(spots.contains(id)) << id;
