@@ -134,14 +134,14 @@ TEST_F(FlatHint, TimingFirstHintThenQuickHopThenHide)
     QCursor::setPos(host.window.mapToGlobal(QPoint(150, 80)));
     QTest::qWait(20);
     QCursor::setPos(first->mapToGlobal(QPoint(20, 20)));
-    QTest::qWait(350);
+    QTest::qWait(250);
     EXPECT_FALSE(window->isVisible());  // not before 500 ms
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->isVisible(); }, 1000));
     EXPECT_EQ(window->Text(), "Open a video file from disk");
 
     // Moving on to the next control brings its hint almost at once.
     QCursor::setPos(second->mapToGlobal(QPoint(20, 20)));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->isVisible() && window->Text() == "Stop"; }, 200));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->isVisible() && window->Text() == "Stop"; }, 400));
 
     // A click puts the hint away.
     QTest::mouseClick(first, Qt::LeftButton, {}, QPoint(20, 20));
