@@ -46,11 +46,11 @@ TextState TypeIntegerChar(const TextState& state, QChar ch, int maxLength)
     }
 
     if (ch == u'0' && s.selStart == 0 && !s.text.isEmpty())
-        return state;  // no leading zeros
+        return s;  // no leading zeros
     QString text = s.text;
     text.replace(s.selStart, s.selLength, ch);
     if (!Fits(text, maxLength))
-        return state;
+        return s;
     return TextState{text, s.selStart + 1, 0};
 }
 

@@ -177,7 +177,12 @@ void TMyCustomFlatEdit::changeEvent(QEvent* event)
 // ---------------------------------------------------------------------------------------------
 // TMyFlatEdit
 
-TMyFlatEdit::TMyFlatEdit(QWidget* parent) : TMyCustomFlatEdit(parent) {}
+TMyFlatEdit::TMyFlatEdit(QWidget* parent)
+    : TMyCustomFlatEdit(parent),
+      m_digitsOnly(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this)),
+      m_rejectAll(new RejectAllValidator(this))
+{
+}
 
 void TMyFlatEdit::SetValueType(TEditValueType type)
 {
@@ -188,10 +193,10 @@ void TMyFlatEdit::SetValueType(TEditValueType type)
         setValidator(nullptr);
         break;
     case evtInteger:
-        setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
+        setValidator(m_digitsOnly);
         break;
     case evtFloat:
-        setValidator(new RejectAllValidator(this));
+        setValidator(m_rejectAll);
         break;
     }
 }

@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QLineEdit>
 
+class QValidator;
+
 enum TEditValueType { evtDefault, evtInteger, evtFloat };
 
 // A borderless edit box with a one-pixel frame whose background lightens while it is focused or
@@ -82,6 +84,8 @@ private:
     void TypeChar(QChar ch);
     void ApplyStep(const std::optional<QString>& text);
 
+    QValidator* m_digitsOnly;  // children of the box
+    QValidator* m_rejectAll;
     TEditValueType m_valueType = evtDefault;
     int m_minValue = 0;
     int m_maxValue = 0;

@@ -239,7 +239,6 @@ void TMyFlatHintWindow::ActivateHint(const TMyFlatHint& hint, const QString& tex
     m_pointerUpper = place.pointerUpper;
     setGeometry(place.rect);
     show();
-    raise();
     update();
 }
 
