@@ -251,6 +251,7 @@ void TmainDlg::CreateHint()
     MyFlatHint->SetColorBorder(Qt::black);
     MyFlatHint->SetColorArrow(app::theme::MenuText);
     MyFlatHint->SetFont(app::theme::InterfaceFont(16, false, true));
+    MyFlatHint->SetFontColor(app::theme::MenuText);
     MyFlatHint->SetMaxHintWidth(500);
 }
 
