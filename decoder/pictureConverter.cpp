@@ -80,7 +80,12 @@ std::uint32_t* PictureConverter::Convert(const AVFrame& picture)
     const int targetStride[4] = {width_ * 4, 0, 0, 0};
     if (sws_scale(scaler_.get(), picture.data, picture.linesize, 0, picture.height, target, targetStride) <= 0)
         return nullptr;
-    return reinterpret_cast<std::uint32_t*>(pixels_.get());
+    // The scaler writes an opaque alpha byte; the pixels are 0x00RRGGBB.
+    auto* pixels = reinterpret_cast<std::uint32_t*>(pixels_.get());
+    const std::size_t count = static_cast<std::size_t>(width_) * height_;
+    for (std::size_t i = 0; i < count; ++i)
+        pixels[i] &= 0x00FFFFFFu;
+    return pixels;
 }
 
 }  // namespace decoder
