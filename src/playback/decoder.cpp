@@ -41,10 +41,12 @@ std::string CreateTemporaryFile()
     return path;
 }
 
-[[noreturn]] void RaiseDynamicLoaderError(int savedErrno)
+// glibc hands the failed call's errno over only through dlerror(): read the text first. errno
+// was cleared before the call, so a failure without a system error (a missing symbol, a file
+// that is no module) reports no code.
+[[noreturn]] void RaiseDynamicLoaderError()
 {
     const char* text = dlerror();
-    errno = savedErrno;
     platform::RaiseLastOSError(text != nullptr ? text : "");
 }
 
@@ -55,7 +57,7 @@ void Resolve(void* library, const char* name, Fn& entry)
     dlerror();
     void* symbol = dlsym(library, name);
     if (symbol == nullptr)
-        RaiseDynamicLoaderError(errno);
+        RaiseDynamicLoaderError();
     entry = reinterpret_cast<Fn>(symbol);
 }
 
@@ -109,7 +111,7 @@ TDecoder::TDecoder(const std::string& folder)
     dlerror();
     libraryHandle_.reset(dlopen(loadPath.c_str(), RTLD_NOW | RTLD_LOCAL));
     if (!libraryHandle_)
-        RaiseDynamicLoaderError(errno);
+        RaiseDynamicLoaderError();
 
     void* library = libraryHandle_.get();
     Resolve(library, "openFile", openFile_);
