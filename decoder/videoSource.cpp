@@ -77,7 +77,8 @@ std::unique_ptr<VideoSource> VideoSource::Open(const std::string& path)
     if (!source->DecodePicture())
         return nullptr;
     const AVFrame* first = source->frame_.get();
-    if (first->width <= 0 || first->height <= 0)
+    // A picture format the converter cannot read would make every later picture fail.
+    if (first->width <= 0 || first->height <= 0 || !sws_isSupportedInput(static_cast<AVPixelFormat>(first->format)))
         return nullptr;
     if (stream->start_time == AV_NOPTS_VALUE)
         source->origin_ = source->lastTime_;

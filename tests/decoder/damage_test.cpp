@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <random>
 
@@ -44,13 +49,28 @@ TEST(Refused, FilesWithoutADecodableVideoStream)
     EXPECT_NE(Module().openFile(nullptr, 0, 0), 0);
 }
 
-// A playlist disguised as a video must not make the module reach for the network.
+// A playlist must not make the module reach for the network: a listening
+// socket named in it is never connected to.
 TEST(Refused, PlaylistNamingANetworkAddress)
 {
-    const std::string playlist = "#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:10,\nhttp://127.0.0.1:9/segment.ts\n"
-                                 "#EXT-X-ENDLIST\n";
-    const std::string path = Derived("playlist.avi", std::vector<std::uint8_t>(playlist.begin(), playlist.end()));
+    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 4), 0);
+    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    const std::string segment = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/segment.ts";
+    const std::string playlist = "#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:10,\n" + segment + "\n#EXT-X-ENDLIST\n";
+    const std::string path = Derived("playlist.m3u8", std::vector<std::uint8_t>(playlist.begin(), playlist.end()));
     EXPECT_NE(Module().openFile(path.c_str(), 0, 0), 0);
+    const int connection = accept(listener, nullptr, nullptr);
+    EXPECT_LT(connection, 0) << "the module connected to " << segment;
+    if (connection >= 0)
+        close(connection);
+    close(listener);
 }
 
 TEST(Refused, AFailedOpenKeepsThePreviousVideoPlaying)

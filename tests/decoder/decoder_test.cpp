@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
+#include <filesystem>
 #include <cstring>
 #include <map>
 #include <sstream>
@@ -317,4 +319,12 @@ TEST(ExtraExports, GetFrameAndConvertReachTheLastPicture)
     Module().seek(1);
     EXPECT_EQ(Module().getFrame(), nullptr);
     EXPECT_NE(Module().convert(bottomUp.data(), stride), 0);
+}
+
+TEST(FileNames, PathsWithSpacesColonsAndNonAsciiLettersOpen)
+{
+    const std::string path = Folder().File("Ferien: \xC3\xA9t\xC3\xA9 2024 (1).mp4");
+    std::filesystem::copy_file(Clip("h264.mp4"), path, std::filesystem::copy_options::overwrite_existing);
+    ASSERT_EQ(Module().openFile(path.c_str(), 0, 0), 0);
+    EXPECT_NE(Module().getNextFrame(), nullptr);
 }
