@@ -99,11 +99,12 @@ TDecoder::TDecoder(const std::string& folder)
         // The module keeps its open video in globals; dlopen shares them between handles of one
         // file, so another live instance needs a file of its own.
         tempFile_.path = CreateTemporaryFile();
-        if (!tempFile_.path.empty()) {
-            std::error_code ignored;
-            std::filesystem::copy_file(modulePath, tempFile_.path,
-                std::filesystem::copy_options::overwrite_existing, ignored);
-        }
+        // dlopen("") would hand back the program itself rather than fail.
+        if (tempFile_.path.empty())
+            platform::RaiseLastOSError();
+        std::error_code ignored;
+        std::filesystem::copy_file(modulePath, tempFile_.path, std::filesystem::copy_options::overwrite_existing,
+            ignored);
         loadPath = tempFile_.path;
     }
 

@@ -139,6 +139,19 @@ TEST_F(DecoderBinding, ModuleLackingAnExportIsRefusedAndLeavesNothingBehind)
     }
 }
 
+TEST_F(DecoderBinding, SecondInstanceWithoutAUsableTemporaryFolderRaisesTheSystemError)
+{
+    TDecoder first;
+    setenv("TMPDIR", (tmp_ + "/does-not-exist").c_str(), 1);
+    try {
+        TDecoder second;
+        FAIL() << "loaded without a private copy";
+    } catch (const EOSError& error) {
+        EXPECT_EQ(error.ErrorCode(), ENOENT);
+    }
+    EXPECT_EQ(TDecoder::LiveDecoderCount(), countBefore_ + 1);
+}
+
 TEST_F(DecoderBinding, MissingModuleRaisesTheSystemError)
 {
     try {
