@@ -99,6 +99,7 @@ std::unique_ptr<VideoSource> VideoSource::Open(const std::string& path)
     source->durationSeconds_ = seconds;
 
     source->pending_ = true;
+    source->pendingFirstFrom_ = INT64_MIN;
     return source;
 }
 
@@ -239,6 +240,7 @@ const AVFrame* VideoSource::Next()
     if (!pending_ && !DecodePicture())
         return nullptr;
     pending_ = false;
+    pendingFirstFrom_ = AV_NOPTS_VALUE;
     returnedTime_ = lastTime_;
     return frame_.get();
 }
@@ -260,7 +262,7 @@ bool VideoSource::ReachableByDecodingOn(std::int64_t target) const
     if (ended_ || draining_ || lastTime_ == AV_NOPTS_VALUE)
         return false;
     // The picture waiting to be returned is the first one at or after the target.
-    if (pending_ && lastTime_ >= target && (returnedTime_ == AV_NOPTS_VALUE || returnedTime_ < target))
+    if (pending_ && pendingFirstFrom_ != AV_NOPTS_VALUE && pendingFirstFrom_ <= target && target <= lastTime_)
         return true;
     if (target <= lastTime_)
         return false;
@@ -325,6 +327,7 @@ void VideoSource::Seek(std::int64_t seconds)
     }
     while (!ended_ && !(pending_ && lastTime_ >= target))
         pending_ = DecodePicture();
+    pendingFirstFrom_ = pending_ ? target : AV_NOPTS_VALUE;
     skipBefore_ = AV_NOPTS_VALUE;
 }
 

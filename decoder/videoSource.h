@@ -83,6 +83,8 @@ private:
     std::int64_t skipBefore_ = AV_NOPTS_VALUE;
     std::int64_t lastTime_ = AV_NOPTS_VALUE;      // time of the picture in frame_
     std::int64_t returnedTime_ = AV_NOPTS_VALUE;  // time of the picture Next() returned last
+    // The pending picture is the first one at or after this time (nothing between was dropped).
+    std::int64_t pendingFirstFrom_ = AV_NOPTS_VALUE;
 };
 
 }  // namespace decoder

@@ -248,6 +248,32 @@ INSTANTIATE_TEST_SUITE_P(Clips, ExactSeek,
         return name;
     });
 
+// Seeks in a row without a picture read in between: each one counts, not just the first.
+TEST(ExactSeek, SeeksWithoutReadingInBetween)
+{
+    const std::string path = Clip("h264.mp4");
+    const TVideoFileInfo& info = OpenOrFail(path);
+    const auto atOne = ReferencePictures(path, info.FrameWidth, info.FrameHeight, 1, 1);
+    const auto atStart = ReferencePictures(path, info.FrameWidth, info.FrameHeight, -1, 1);
+    ASSERT_EQ(atOne.size(), 1u);
+    ASSERT_EQ(atStart.size(), 1u);
+    for (const auto& [targets, reference] :
+        {std::pair{std::vector{3, 1}, atOne}, std::pair{std::vector{1, 2, 0}, atStart}, std::pair{std::vector{0, 3, 1}, atOne}}) {
+        for (const int second : targets)
+            Module().seek(second);
+        const TVideoFrame* frame = Module().getNextFrame();
+        ASSERT_NE(frame, nullptr);
+        EXPECT_EQ(Position(), targets.back());
+        EXPECT_LT(Compare(Bytes(frame), reference[0]).mean, 0.5) << "after seeks ending at " << targets.back();
+    }
+    // Right after opening, a rewind hands out the first picture.
+    OpenOrFail(path);
+    Module().seek(0);
+    const TVideoFrame* frame = Module().getNextFrame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_LT(Compare(Bytes(frame), atStart[0]).mean, 0.5);
+}
+
 TEST(ExactSeek, SeekToZeroReturnsTheFirstPicture)
 {
     const auto pictures = DecodeAll(Clip("program_stream.mpg"));
