@@ -189,7 +189,7 @@ bool VideoSource::ReadPacketIntoDecoder()
 
 bool VideoSource::DecodePicture()
 {
-    if (ended_)
+    if (ended_ || !codec_)
         return false;
     int failures = 0;
     for (;;) {
@@ -311,8 +311,11 @@ bool VideoSource::LandNear(std::int64_t target)
         seekTime -= backoff;
         backoff *= 2;
     }
-    if (!OpenInput())
+    if (!OpenInput()) {
+        codec_.reset();
+        format_.reset();
         return false;
+    }
     pending_ = DecodePicture();
     return pending_;
 }
@@ -320,6 +323,12 @@ bool VideoSource::LandNear(std::int64_t target)
 void VideoSource::Seek(std::int64_t seconds)
 {
     const std::int64_t target = origin_ + SecondsToStream(std::max<std::int64_t>(0, seconds));
+    if (!format_ || !codec_) {
+        // A restart failed (the file went away): nothing more to show.
+        ended_ = true;
+        pending_ = false;
+        return;
+    }
     skipBefore_ = skipNonReferenceAllowed_ ? target : AV_NOPTS_VALUE;
     if (!ReachableByDecodingOn(target) && !LandNear(target)) {
         ended_ = true;
