@@ -145,6 +145,17 @@ TEST(Layout, RowsAreBottomUp)
     EXPECT_EQ(dib.Row8(3)[2], 0);
 }
 
+TEST(Layout, NegativeHeightMeansTopDownRows)
+{
+    TFastDIB dib;
+    dib.Allocate(3, -4, 32);
+    EXPECT_EQ(dib.AbsHeight(), 4);
+    EXPECT_EQ(dib.ImageSize(), 48);
+    PaintCoordinates(dib);
+    EXPECT_EQ(dib.Row32(0)[0], CoordinateColour(0, 0));
+    EXPECT_EQ(dib.Row32(3)[2], CoordinateColour(2, 3));
+}
+
 TEST(FillColor, ThirtyTwoBitsWritesBlueGreenRedAndZero)
 {
     TFastDIB dib;
