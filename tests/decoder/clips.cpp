@@ -6,7 +6,7 @@ namespace testing_support {
 
 namespace {
 
-const ClipSpec kClips[] = {
+const ClipRecipe kClips[] = {
     // One clip per container and codec of the open dialog's list.
     {"h264.mp4", "testsrc2=size=160x120:rate=25", 4, "-c:v libx264 -g 12 -bf 2 -pix_fmt yuv420p", ""},
     {"mpeg4.avi", "testsrc2=size=160x120:rate=25", 4, "-c:v mpeg4 -g 12 -bf 2", ""},
@@ -58,10 +58,10 @@ std::string Clip(const std::string& name)
     if (const auto found = made.find(name); found != made.end())
         return found->second;
     std::string path;
-    for (const ClipSpec& spec : kClips) {
-        if (name == spec.name) {
-            path = Folder().File(spec.name);
-            if (!MakeClip(path, spec.source, spec.seconds, spec.codec, spec.muxer))
+    for (const ClipRecipe& recipe : kClips) {
+        if (name == recipe.name) {
+            path = Folder().File(recipe.name);
+            if (!MakeClip(path, recipe.source, recipe.seconds, recipe.codec, recipe.muxer))
                 path.clear();
         }
     }

@@ -9,7 +9,7 @@
 
 namespace testing_support {
 
-struct ClipSpec {
+struct ClipRecipe {
     const char* name;    // file name; its extension picks the container where no muxer is given
     const char* source;  // lavfi source
     int seconds;
