@@ -1,5 +1,7 @@
 #include "pictureConverter.h"
 
+#include <algorithm>
+
 extern "C" {
 #include <libavutil/pixdesc.h>
 }
@@ -78,14 +80,33 @@ std::uint32_t* PictureConverter::Convert(const AVFrame& picture)
     }
     std::uint8_t* const target[4] = {pixels_.get(), nullptr, nullptr, nullptr};
     const int targetStride[4] = {width_ * 4, 0, 0, 0};
-    if (sws_scale(scaler_.get(), picture.data, picture.linesize, 0, picture.height, target, targetStride) <= 0)
-        return nullptr;
-    // The scaler writes an opaque alpha byte; the pixels are 0x00RRGGBB.
     auto* pixels = reinterpret_cast<std::uint32_t*>(pixels_.get());
-    const std::size_t count = static_cast<std::size_t>(width_) * height_;
-    for (std::size_t i = 0; i < count; ++i)
-        pixels[i] &= 0x00FFFFFFu;
-    return pixels;
+    // Converted in bands, so that clearing the opaque alpha byte the scaler writes (the pixels
+    // are 0x00RRGGBB) touches rows still in the cache rather than a second pass over memory.
+    // The scaler takes each band as planes starting at the band's first row. Palettes are not
+    // rows, so paletted pictures go in one piece.
+    const AVPixFmtDescriptor* format = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(picture.format));
+    const bool paletted = format == nullptr || (format->flags & AV_PIX_FMT_FLAG_PAL) != 0;
+    const int band = paletted ? picture.height : 64;
+    int row = 0;
+    for (int sourceRow = 0; sourceRow < picture.height; sourceRow += band) {
+        const std::uint8_t* planes[4] = {};
+        for (int plane = 0; plane < 4 && picture.data[plane] != nullptr; ++plane) {
+            const int shift = format != nullptr && (plane == 1 || plane == 2) ? format->log2_chroma_h : 0;
+            planes[plane] = picture.data[plane] + static_cast<std::ptrdiff_t>(sourceRow >> shift) * picture.linesize[plane];
+        }
+        const int rows = sws_scale(scaler_.get(), planes, picture.linesize, sourceRow,
+            std::min(band, picture.height - sourceRow), target, targetStride);
+        if (rows < 0)
+            return nullptr;
+        const int end = std::min(height_, row + rows);
+        for (std::uint32_t* pixel = pixels + static_cast<std::size_t>(row) * width_,
+                           * stop = pixels + static_cast<std::size_t>(end) * width_;
+             pixel != stop; ++pixel)
+            *pixel &= 0x00FFFFFFu;
+        row = end;
+    }
+    return row == height_ ? pixels : nullptr;
 }
 
 }  // namespace decoder
