@@ -80,7 +80,10 @@ std::unique_ptr<VideoSource> VideoSource::Open(const std::string& path)
     // A picture format the converter cannot read would make every later picture fail.
     if (first->width <= 0 || first->height <= 0 || !sws_isSupportedInput(static_cast<AVPixelFormat>(first->format)))
         return nullptr;
-    if (stream->start_time == AV_NOPTS_VALUE)
+    // Positions count from the stream's start time, as other tools and players do, so that a
+    // target second means the same picture everywhere. A stream cut out of a broadcast may have
+    // nothing decodable for its first seconds; then the first picture shown is position 0.
+    if (stream->start_time == AV_NOPTS_VALUE || source->lastTime_ - source->origin_ >= source->SecondsToStream(1))
         source->origin_ = source->lastTime_;
     source->width_ = first->width;
     source->height_ = first->height;

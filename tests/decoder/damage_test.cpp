@@ -150,3 +150,31 @@ TEST(Damaged, CorruptPacketsAreSkipped)
         }
     }
 }
+
+// A recording that starts in the middle of a group of pictures has nothing to show until its
+// first keyframe, seconds later; that picture is position 0 and seek(0) returns to it.
+TEST(Damaged, StreamCutBeforeItsFirstKeyframeStartsAtZero)
+{
+    const std::string whole = Folder().File("long_groups.ts");
+    ASSERT_TRUE(MakeClip(whole, Pattern("160x120"), 8, "-c:v libx264 -g 100 -keyint_min 100 -sc_threshold 0",
+        "-f mpegts"));
+    const std::vector<std::uint8_t> bytes = ReadFile(whole);
+    const std::size_t packets = bytes.size() / 188;
+    const std::string path = Derived("cut_before_keyframe.ts",
+        std::vector<std::uint8_t>(bytes.begin() + static_cast<std::ptrdiff_t>(packets * 15 / 100 * 188), bytes.end()));
+    ASSERT_EQ(Module().openFile(path.c_str(), 0, 0), 0);
+    EXPECT_EQ(Module().getFrameInfo()->PositionSeconds, 0);
+    const TVideoFrame* first = Module().getNextFrame();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(Module().getFrameInfo()->PositionSeconds, 0);
+    const std::vector<std::uint32_t> firstPixels(first->Pixels, first->Pixels + 160 * 120);
+    EXPECT_GT(CountPictures(), 80);
+    Module().seek(0);
+    const TVideoFrame* again = Module().getNextFrame();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(Module().getFrameInfo()->PositionSeconds, 0);
+    EXPECT_TRUE(std::equal(firstPixels.begin(), firstPixels.end(), again->Pixels));
+    Module().seek(2);
+    ASSERT_NE(Module().getNextFrame(), nullptr);
+    EXPECT_EQ(Module().getFrameInfo()->PositionSeconds, 2);
+}
