@@ -58,6 +58,9 @@ void FillFileInfo(const decoder::VideoSource& source)
 
 }  // namespace
 
+// No exception may cross into the caller, which sees only C functions: each export turns one
+// (in practice an allocation failure) into its failure result.
+
 // 0 when the file opened. On failure the video opened before stays open.
 DECODER_EXPORT std::int32_t openFile(const char* fileName, std::int32_t, std::int32_t)
 {
