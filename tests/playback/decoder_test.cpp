@@ -129,7 +129,13 @@ TEST_F(DecoderBinding, SecondInstanceLoadsAPrivateCopyThatGoesAwayWithIt)
 TEST_F(DecoderBinding, ModuleLackingAnExportIsRefusedAndLeavesNothingBehind)
 {
     for (const char* folder : {BROKEN_NO_CONVERT_FOLDER, BROKEN_NO_GETFRAME_FOLDER}) {
-        EXPECT_THROW(TDecoder{folder}, EOSError) << folder;
+        try {
+            TDecoder decoder(folder);
+            ADD_FAILURE() << "loaded " << folder;
+        } catch (const EOSError& error) {
+            // A missing symbol comes with no system error code.
+            EXPECT_STREQ(error.what(), "A call to an OS function failed");
+        }
         EXPECT_EQ(TDecoder::LiveDecoderCount(), countBefore_);
         // As a second instance the broken module is copied first; the copy is deleted too.
         TDecoder alive;
