@@ -1,0 +1,151 @@
+// decoder.so: the program's video decoding module. It holds one open video at a time in its own
+// globals (a second binding loads a private copy of the file to get a second set) and is reached
+// only through the seven C functions below.
+
+#include "pictureConverter.h"
+#include "videoSource.h"
+
+#include "playback/decoderRecords.h"
+
+#include <cstring>
+#include <memory>
+
+using playback::TVideoFileInfo;
+using playback::TVideoFrame;
+using playback::TVideoFrameInfo;
+
+#define DECODER_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace {
+
+// The records keep their addresses for the life of the module; the program holds on to them.
+TVideoFileInfo fileInfo{};
+TVideoFrameInfo frameInfo{};
+TVideoFrame frameRecord{};
+
+struct OpenVideo {
+    std::unique_ptr<decoder::VideoSource> source;
+    std::unique_ptr<decoder::PictureConverter> converter;
+};
+// Released when the module is unloaded, which also stops FFmpeg's worker threads before the
+// code they run goes away.
+OpenVideo current;
+// The last picture handed out, for getFrame and convert; null after open and seek.
+std::uint32_t* lastPixels = nullptr;
+
+struct QuietLog {
+    // Damaged streams make the decoders report every packet; the program keeps no log.
+    QuietLog() { av_log_set_level(AV_LOG_QUIET); }
+} quietLog;
+
+void FillFileInfo(const decoder::VideoSource& source)
+{
+    TVideoFileInfo info{};
+    info.FrameWidth = source.Width();
+    info.FrameHeight = source.Height();
+    info.SurfaceWidth = source.Width();
+    info.SurfaceHeight = source.Height();
+    info.FrameRate = source.FrameRate();
+    info.AspectRatio = source.AspectRatio();
+    const std::int64_t seconds = source.DurationSeconds();
+    const std::int64_t clamped = seconds > INT32_MAX ? INT32_MAX : seconds;
+    info.DurationSeconds = static_cast<std::int32_t>(clamped);
+    info.DurationHours = static_cast<std::int32_t>(clamped / 3600);
+    info.DurationMinutes = static_cast<std::int32_t>(clamped / 60 % 60);
+    info.DurationSecondsPart = static_cast<std::int32_t>(clamped % 60);
+    fileInfo = info;
+}
+
+}  // namespace
+
+// No exception may cross into the caller, which sees only C functions: each export turns one
+// (in practice an allocation failure) into its failure result.
+
+// 0 when the file opened. On failure the video opened before stays open.
+DECODER_EXPORT std::int32_t openFile(const char* fileName, std::int32_t, std::int32_t)
+{
+    if (fileName == nullptr || *fileName == '\0')
+        return 1;
+    try {
+        auto source = decoder::VideoSource::Open(fileName);
+        if (!source)
+            return 1;
+        auto converter = std::make_unique<decoder::PictureConverter>(source->Width(), source->Height());
+        current.converter = std::move(converter);
+        current.source = std::move(source);
+        FillFileInfo(*current.source);
+        frameInfo.PositionSeconds = 0;
+        frameRecord.Pixels = nullptr;
+        lastPixels = nullptr;
+        return 0;
+    } catch (...) {
+        return 1;
+    }
+}
+
+DECODER_EXPORT TVideoFrameInfo* getFrameInfo()
+{
+    return &frameInfo;
+}
+
+DECODER_EXPORT TVideoFileInfo* getFileInfo()
+{
+    return &fileInfo;
+}
+
+// The picture getNextFrame returned last, or null when there is none since the last open or
+// seek.
+DECODER_EXPORT TVideoFrame* getFrame()
+{
+    return lastPixels != nullptr ? &frameRecord : nullptr;
+}
+
+DECODER_EXPORT TVideoFrame* getNextFrame()
+{
+    if (!current.source)
+        return nullptr;
+    try {
+        // A picture that will not convert is skipped like a damaged packet.
+        while (const AVFrame* picture = current.source->Next()) {
+            if (std::uint32_t* pixels = current.converter->Convert(*picture)) {
+                lastPixels = pixels;
+                frameRecord.Pixels = pixels;
+                frameInfo.PositionSeconds = current.source->PositionSeconds();
+                return &frameRecord;
+            }
+        }
+    } catch (...) {
+    }
+    lastPixels = nullptr;
+    return nullptr;
+}
+
+DECODER_EXPORT std::int32_t seek(std::int32_t seconds)
+{
+    if (!current.source)
+        return 1;
+    lastPixels = nullptr;
+    try {
+        current.source->Seek(seconds);
+        return 0;
+    } catch (...) {
+        return 1;
+    }
+}
+
+// Copies the picture getNextFrame returned last into `target`, rows top first, `targetStride`
+// bytes apart (negative for a bottom-up buffer whose top row `target` points at). 0 on success.
+DECODER_EXPORT std::int32_t convert(void* target, std::int32_t targetStride)
+{
+    if (lastPixels == nullptr || target == nullptr || !current.converter)
+        return 1;
+    const int width = current.converter->Width();
+    const int height = current.converter->Height();
+    const std::int32_t rowBytes = width * 4;
+    if (targetStride < rowBytes && -targetStride < rowBytes)
+        return 1;
+    auto* row = static_cast<std::uint8_t*>(target);
+    for (int y = 0; y < height; ++y, row += targetStride)
+        std::memcpy(row, lastPixels + static_cast<std::size_t>(y) * width, static_cast<std::size_t>(rowBytes));
+    return 0;
+}

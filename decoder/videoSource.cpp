@@ -1,0 +1,346 @@
+#include "videoSource.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace decoder {
+
+namespace {
+
+// A stream whose keyframes carry no flag would otherwise show nothing at all; after this many
+// pictures a damaged one is better than none.
+constexpr int kMaxDroppedAwaitingKeyframe = 300;
+// Decoding errors in a row before a stream counts as ended; each one consumed a packet.
+constexpr int kMaxConsecutiveFailures = 1000;
+constexpr int kMaxReadRetries = 100;
+
+bool IsAttachedPicture(const AVStream* stream)
+{
+    return (stream->disposition & AV_DISPOSITION_ATTACHED_PIC) != 0;
+}
+
+// Cover art and thumbnails inside audio files are one-picture "video" streams; they do not make
+// a file a video.
+int ChooseVideoStream(AVFormatContext* format)
+{
+    const int best = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    if (best >= 0 && !IsAttachedPicture(format->streams[best])
+        && avcodec_find_decoder(format->streams[best]->codecpar->codec_id) != nullptr)
+        return best;
+    for (unsigned i = 0; i < format->nb_streams; ++i) {
+        const AVStream* stream = format->streams[i];
+        if (stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !IsAttachedPicture(stream)
+            && avcodec_find_decoder(stream->codecpar->codec_id) != nullptr)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+AVRational StreamFrameRate(const AVStream* stream)
+{
+    if (stream->avg_frame_rate.num > 0 && stream->avg_frame_rate.den > 0)
+        return stream->avg_frame_rate;
+    if (stream->r_frame_rate.num > 0 && stream->r_frame_rate.den > 0)
+        return stream->r_frame_rate;
+    return AVRational{25, 1};
+}
+
+// Skipping the decode of non-reference pictures that a seek drops anyway is safe only where the
+// decoder keeps its reference state without them.
+bool SupportsNonReferenceSkip(AVCodecID id)
+{
+    return id == AV_CODEC_ID_H264 || id == AV_CODEC_ID_HEVC || id == AV_CODEC_ID_MPEG2VIDEO
+        || id == AV_CODEC_ID_MPEG1VIDEO;
+}
+
+}  // namespace
+
+VideoSource::VideoSource(Key, std::string path) : path_(std::move(path)) {}
+
+VideoSource::~VideoSource() = default;
+
+std::unique_ptr<VideoSource> VideoSource::Open(const std::string& path)
+{
+    auto source = std::make_unique<VideoSource>(Key{}, path);
+    source->packet_.reset(av_packet_alloc());
+    source->frame_.reset(av_frame_alloc());
+    if (!source->packet_ || !source->frame_ || !source->OpenInput())
+        return nullptr;
+
+    const AVStream* stream = source->format_->streams[source->streamIndex_];
+    const AVRational rate = StreamFrameRate(stream);
+    source->frameRate_ = av_q2d(rate);
+    source->frameDuration_ = std::max<std::int64_t>(1, av_rescale_q(1, av_inv_q(rate), source->timeBase_));
+    if (stream->start_time != AV_NOPTS_VALUE)
+        source->origin_ = stream->start_time;
+
+    if (!source->DecodePicture())
+        return nullptr;
+    const AVFrame* first = source->frame_.get();
+    // A picture format the converter cannot read would make every later picture fail.
+    if (first->width <= 0 || first->height <= 0 || !sws_isSupportedInput(static_cast<AVPixelFormat>(first->format)))
+        return nullptr;
+    // Positions count from the stream's start time, as other tools and players do, so that a
+    // target second means the same picture everywhere. A stream cut out of a broadcast may have
+    // nothing decodable for its first seconds; then the first picture shown is position 0.
+    if (stream->start_time == AV_NOPTS_VALUE || source->lastTime_ - source->origin_ >= source->SecondsToStream(1))
+        source->origin_ = source->lastTime_;
+    source->width_ = first->width;
+    source->height_ = first->height;
+
+    const AVRational sampleAspect = av_guess_sample_aspect_ratio(source->format_.get(),
+        const_cast<AVStream*>(stream), const_cast<AVFrame*>(first));
+    source->aspectRatio_ = static_cast<double>(first->width) / first->height;
+    if (sampleAspect.num > 0 && sampleAspect.den > 0)
+        source->aspectRatio_ *= av_q2d(sampleAspect);
+
+    std::int64_t seconds = 0;
+    if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0)
+        seconds = av_rescale_q_rnd(stream->duration, source->timeBase_, AVRational{1, 1}, AV_ROUND_DOWN);
+    else if (source->format_->duration != AV_NOPTS_VALUE && source->format_->duration > 0)
+        seconds = source->format_->duration / AV_TIME_BASE;
+    source->durationSeconds_ = seconds;
+
+    source->pending_ = true;
+    source->pendingFirstFrom_ = INT64_MIN;
+    return source;
+}
+
+bool VideoSource::OpenInput()
+{
+    codec_.reset();
+    format_.reset();
+
+    // Only local files: a playlist or concatenation script disguised as a video must not make
+    // the decoder fetch network addresses on the user's behalf. The "file:" prefix keeps a
+    // name with a colon from being read as a protocol.
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    AVFormatContext* raw = nullptr;
+    const std::string url = "file:" + path_;
+    const int opened = avformat_open_input(&raw, url.c_str(), nullptr, &options);
+    av_dict_free(&options);
+    if (opened < 0)
+        return false;
+    format_.reset(raw);
+    if (avformat_find_stream_info(raw, nullptr) < 0)
+        return false;
+
+    streamIndex_ = ChooseVideoStream(raw);
+    if (streamIndex_ < 0)
+        return false;
+    AVStream* stream = raw->streams[streamIndex_];
+    for (unsigned i = 0; i < raw->nb_streams; ++i) {
+        if (static_cast<int>(i) != streamIndex_)
+            raw->streams[i]->discard = AVDISCARD_ALL;
+    }
+    timeBase_ = stream->time_base;
+
+    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+    codec_.reset(avcodec_alloc_context3(codec));
+    if (!codec_ || avcodec_parameters_to_context(codec_.get(), stream->codecpar) < 0)
+        return false;
+    codec_->pkt_timebase = stream->time_base;
+    codec_->thread_count = 0;
+    codec_->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
+    if (avcodec_open2(codec_.get(), codec, nullptr) < 0)
+        return false;
+    skipNonReferenceAllowed_ = SupportsNonReferenceSkip(codec->id);
+    ResetDecoding();
+    return true;
+}
+
+void VideoSource::ResetDecoding()
+{
+    draining_ = false;
+    ended_ = false;
+    pending_ = false;
+    awaitingKeyframe_ = true;
+    droppedWhileAwaitingKeyframe_ = 0;
+    guardLeadingPictures_ = false;
+    lastTime_ = AV_NOPTS_VALUE;
+}
+
+bool VideoSource::ReadPacketIntoDecoder()
+{
+    if (draining_)
+        return false;
+    for (int retries = 0;;) {
+        const int read = av_read_frame(format_.get(), packet_.get());
+        if (read == AVERROR(EAGAIN) && ++retries < kMaxReadRetries)
+            continue;
+        if (read < 0) {
+            // End of file or an unreadable rest: drain, so the pictures still held by the
+            // decoder come out too.
+            avcodec_send_packet(codec_.get(), nullptr);
+            draining_ = true;
+            return true;
+        }
+        if (packet_->stream_index != streamIndex_) {
+            av_packet_unref(packet_.get());
+            continue;
+        }
+        const bool dropAnyway = skipBefore_ != AV_NOPTS_VALUE && packet_->pts != AV_NOPTS_VALUE
+            && packet_->pts < skipBefore_;
+        codec_->skip_frame = dropAnyway ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+        // A packet the decoder refuses is corrupt; it is dropped and decoding goes on.
+        avcodec_send_packet(codec_.get(), packet_.get());
+        av_packet_unref(packet_.get());
+        return true;
+    }
+}
+
+bool VideoSource::DecodePicture()
+{
+    if (ended_ || !codec_)
+        return false;
+    int failures = 0;
+    for (;;) {
+        const int received = avcodec_receive_frame(codec_.get(), frame_.get());
+        if (received == 0) {
+            failures = 0;
+            std::int64_t time = frame_->best_effort_timestamp;
+            if (time == AV_NOPTS_VALUE)
+                time = lastTime_ != AV_NOPTS_VALUE ? lastTime_ + frameDuration_ : origin_;
+            lastTime_ = time;
+            if (awaitingKeyframe_) {
+                // After a seek (and at the start of a stream cut out of a broadcast) the
+                // decoder may hand out pictures predicted from references it never saw.
+                const bool key = frame_->key_frame || frame_->pict_type == AV_PICTURE_TYPE_I;
+                if (!key && ++droppedWhileAwaitingKeyframe_ < kMaxDroppedAwaitingKeyframe)
+                    continue;
+                awaitingKeyframe_ = false;
+                keyframeTime_ = time;
+                guardLeadingPictures_ = true;
+                return true;
+            }
+            if (guardLeadingPictures_) {
+                // Leading pictures of an open group come out after its keyframe but show an
+                // earlier time; they lack their forward reference.
+                if (time < keyframeTime_)
+                    continue;
+                if (time > keyframeTime_)
+                    guardLeadingPictures_ = false;
+            }
+            return true;
+        }
+        if (received == AVERROR(EAGAIN)) {
+            if (!ReadPacketIntoDecoder()) {
+                ended_ = true;
+                return false;
+            }
+            continue;
+        }
+        if (received == AVERROR_EOF || ++failures > kMaxConsecutiveFailures) {
+            ended_ = true;
+            return false;
+        }
+    }
+}
+
+const AVFrame* VideoSource::Next()
+{
+    if (!pending_ && !DecodePicture())
+        return nullptr;
+    pending_ = false;
+    pendingFirstFrom_ = AV_NOPTS_VALUE;
+    returnedTime_ = lastTime_;
+    return frame_.get();
+}
+
+std::int64_t VideoSource::PositionSeconds() const
+{
+    if (returnedTime_ == AV_NOPTS_VALUE || returnedTime_ <= origin_)
+        return 0;
+    return av_rescale_q_rnd(returnedTime_ - origin_, timeBase_, AVRational{1, 1}, AV_ROUND_DOWN);
+}
+
+std::int64_t VideoSource::SecondsToStream(std::int64_t seconds) const
+{
+    return av_rescale_q(seconds, AVRational{1, 1}, timeBase_);
+}
+
+bool VideoSource::ReachableByDecodingOn(std::int64_t target) const
+{
+    if (ended_ || draining_ || lastTime_ == AV_NOPTS_VALUE)
+        return false;
+    // The picture waiting to be returned is the first one at or after the target.
+    if (pending_ && pendingFirstFrom_ != AV_NOPTS_VALUE && pendingFirstFrom_ <= target && target <= lastTime_)
+        return true;
+    if (target <= lastTime_)
+        return false;
+    if (target - lastTime_ <= SecondsToStream(1))
+        return true;
+    // Still inside the group of pictures that holds the target: a seek would land on the
+    // keyframe behind us and decode the same pictures again.
+    const AVStream* stream = format_->streams[streamIndex_];
+    const int entry = av_index_search_timestamp(const_cast<AVStream*>(stream), target, AVSEEK_FLAG_BACKWARD);
+    if (entry < 0)
+        return false;
+    const AVIndexEntry* keyframe = avformat_index_get_entry(const_cast<AVStream*>(stream), entry);
+    return keyframe != nullptr && keyframe->timestamp <= lastTime_;
+}
+
+bool VideoSource::SeekDemuxer(std::int64_t timestamp)
+{
+    if (av_seek_frame(format_.get(), streamIndex_, timestamp, AVSEEK_FLAG_BACKWARD) < 0)
+        return false;
+    avcodec_flush_buffers(codec_.get());
+    ResetDecoding();
+    return true;
+}
+
+bool VideoSource::LandNear(std::int64_t target)
+{
+    // Some demuxers (MPEG program streams among them) land after the requested time; step
+    // further back, doubling, until the first picture is not past the target. Failing all
+    // else, start over from the beginning of the file, which is always exact.
+    const std::int64_t end = origin_ + SecondsToStream(durationSeconds_ + 1);
+    std::int64_t seekTime = target;
+    std::int64_t backoff = SecondsToStream(1);
+    for (;;) {
+        const bool atStart = seekTime <= origin_;
+        if (!SeekDemuxer(atStart ? origin_ : seekTime))
+            break;
+        const bool got = DecodePicture();
+        if (got && lastTime_ <= target) {
+            pending_ = true;
+            return true;
+        }
+        if (!got && target >= end)
+            return false;
+        if (atStart)
+            break;
+        seekTime -= backoff;
+        backoff *= 2;
+    }
+    if (!OpenInput()) {
+        codec_.reset();
+        format_.reset();
+        return false;
+    }
+    pending_ = DecodePicture();
+    return pending_;
+}
+
+void VideoSource::Seek(std::int64_t seconds)
+{
+    const std::int64_t target = origin_ + SecondsToStream(std::max<std::int64_t>(0, seconds));
+    if (!format_ || !codec_) {
+        // A restart failed (the file went away): nothing more to show.
+        ended_ = true;
+        pending_ = false;
+        return;
+    }
+    skipBefore_ = skipNonReferenceAllowed_ ? target : AV_NOPTS_VALUE;
+    if (!ReachableByDecodingOn(target) && !LandNear(target)) {
+        ended_ = true;
+        pending_ = false;
+    }
+    while (!ended_ && !(pending_ && lastTime_ >= target))
+        pending_ = DecodePicture();
+    pendingFirstFrom_ = pending_ ? target : AV_NOPTS_VALUE;
+    skipBefore_ = AV_NOPTS_VALUE;
+}
+
+}  // namespace decoder

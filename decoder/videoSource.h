@@ -1,0 +1,90 @@
+#pragma once
+
+#include "ffmpegHandles.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace decoder {
+
+// One open video file: demuxer and decoder of its video stream, delivering pictures in
+// presentation order with exact seeking. Not thread-safe; one caller at a time.
+class VideoSource {
+public:
+    // Null when the file cannot be read or holds no video stream that decodes to a picture.
+    static std::unique_ptr<VideoSource> Open(const std::string& path);
+
+    VideoSource(const VideoSource&) = delete;
+    VideoSource& operator=(const VideoSource&) = delete;
+    ~VideoSource();
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    double FrameRate() const { return frameRate_; }
+    double AspectRatio() const { return aspectRatio_; }
+    std::int64_t DurationSeconds() const { return durationSeconds_; }
+
+    // The next picture, or null at the end of the stream. Valid until the next call.
+    const AVFrame* Next();
+
+    // Whole seconds from the start of the video of the picture Next() returned last.
+    std::int64_t PositionSeconds() const;
+
+    // After this, Next() returns the first picture whose time is at or after `seconds`, or
+    // null when there is none.
+    void Seek(std::int64_t seconds);
+
+private:
+    struct Key {
+        explicit Key() = default;
+    };
+
+public:
+    // Use Open; public only so that make_unique can reach it.
+    VideoSource(Key, std::string path);
+
+private:
+
+    bool OpenInput();
+    bool DecodePicture();
+    bool ReadPacketIntoDecoder();
+    void ResetDecoding();
+    bool SeekDemuxer(std::int64_t timestamp);
+    bool ReachableByDecodingOn(std::int64_t target) const;
+    bool LandNear(std::int64_t target);
+    std::int64_t SecondsToStream(std::int64_t seconds) const;
+
+    std::string path_;
+    FormatContextPtr format_;
+    CodecContextPtr codec_;
+    PacketPtr packet_;
+    FramePtr frame_;
+    int streamIndex_ = -1;
+    AVRational timeBase_{1, 1};
+    bool skipNonReferenceAllowed_ = false;
+
+    int width_ = 0;
+    int height_ = 0;
+    double frameRate_ = 25.0;
+    double aspectRatio_ = 1.0;
+    std::int64_t durationSeconds_ = 0;
+    std::int64_t origin_ = 0;          // stream time of position 0
+    std::int64_t frameDuration_ = 1;   // stream time of one frame, for pictures without a time
+
+    // Decoding state, reset by every seek.
+    bool draining_ = false;
+    bool ended_ = false;
+    bool pending_ = false;             // frame_ holds a picture Next() has not returned yet
+    bool awaitingKeyframe_ = true;
+    int droppedWhileAwaitingKeyframe_ = 0;
+    std::int64_t keyframeTime_ = 0;
+    bool guardLeadingPictures_ = false;
+    std::int64_t skipBefore_ = AV_NOPTS_VALUE;
+    std::int64_t lastTime_ = AV_NOPTS_VALUE;      // time of the picture in frame_
+    std::int64_t returnedTime_ = AV_NOPTS_VALUE;  // time of the picture Next() returned last
+    // The pending picture is the first one at or after this time (nothing between was dropped).
+    std::int64_t pendingFirstFrom_ = AV_NOPTS_VALUE;
+};
+
+}  // namespace decoder

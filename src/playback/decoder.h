@@ -1,0 +1,89 @@
+#pragma once
+
+#include "playback/decoderRecords.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace playback {
+
+// openFile refused the file.
+class EUnsupportedMediaFormat : public std::runtime_error {
+public:
+    EUnsupportedMediaFormat();
+};
+
+// The one way into decoder.so. Each live instance needs a module with its own globals (the module
+// holds one open video), so a second live instance loads a private temporary copy of the file.
+// No lock: callers keep to one thread at a time.
+class TDecoder {
+public:
+    // Loads "decoder.so" from `folder`, or from the application folder when `folder` is empty.
+    // Throws platform::EOSError when the module cannot be loaded or lacks an export.
+    explicit TDecoder(const std::string& folder = {});
+    ~TDecoder();
+
+    TDecoder(const TDecoder&) = delete;
+    TDecoder& operator=(const TDecoder&) = delete;
+
+    // Throws EUnsupportedMediaFormat when the module refuses the file; nothing changes then.
+    void Open(const std::string& fileName);
+    // The next picture, or null at the end of the stream; FrameInfo is refreshed either way.
+    TVideoFrame* NextFrame();
+    std::int32_t Seek(std::int32_t seconds);
+    std::int32_t Rewind();
+
+    const TVideoFileInfo* FileInfo() const { return fileInfo_; }
+    const TVideoFrameInfo* FrameInfo() const { return frameInfo_; }
+    std::int32_t FrameWidth() const { return frameWidth_; }
+    std::int32_t FrameHeight() const { return frameHeight_; }
+    double FrameRate() const { return frameRate_; }
+    double AspectRatio() const { return aspectRatio_; }
+
+    // Path of the private copy this instance loaded; empty when it loaded the module in place.
+    const std::string& TempLibraryPath() const { return tempFile_.path; }
+
+    // Instances whose module is loaded or being loaded.
+    static std::int32_t LiveDecoderCount();
+
+private:
+    // Members are released in reverse order: the module is unloaded first, then the live count
+    // drops, and only then is the copy deleted (a loaded file must not vanish under it).
+    struct TempFile {
+        std::string path;
+        ~TempFile();
+    };
+    struct LiveCount {
+        bool counted = false;
+        ~LiveCount();
+    };
+    struct LibraryCloser {
+        void operator()(void* handle) const;
+    };
+
+    TempFile tempFile_;
+    LiveCount liveCount_;
+    std::unique_ptr<void, LibraryCloser> libraryHandle_;
+
+    TVideoFrameInfo* frameInfo_ = nullptr;
+    TVideoFileInfo* fileInfo_ = nullptr;
+    std::int32_t frameHeight_ = 0;
+    std::int32_t frameWidth_ = 0;
+    double aspectRatio_ = 0.0;
+    double frameRate_ = 0.0;
+
+    TOpenFileFn openFile_ = nullptr;
+    TGetFrameInfoFn getFrameInfo_ = nullptr;
+    TGetFileInfoFn getFileInfo_ = nullptr;
+    TGetFrameFn getFrame_ = nullptr;
+    TGetNextFrameFn getNextFrame_ = nullptr;
+    TSeekFn seek_ = nullptr;
+};
+
+// `convert` is resolved into this one variable by every instance; nothing calls it.
+extern std::atomic<TConvertFn> DecoderConvert;
+
+}  // namespace playback

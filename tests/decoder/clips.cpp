@@ -1,0 +1,80 @@
+#include "clips.h"
+
+#include <map>
+
+namespace testing_support {
+
+namespace {
+
+const ClipRecipe kClips[] = {
+    // One clip per container and codec of the open dialog's list.
+    {"h264.mp4", "testsrc2=size=160x120:rate=25", 4, "-c:v libx264 -g 12 -bf 2 -pix_fmt yuv420p", ""},
+    {"mpeg4.avi", "testsrc2=size=160x120:rate=25", 4, "-c:v mpeg4 -g 12 -bf 2", ""},
+    {"msmpeg4.divx", "testsrc2=size=160x120:rate=25", 2, "-c:v msmpeg4", "-f avi"},
+    {"mpeg1.mpeg", "testsrc2=size=160x120:rate=25", 2, "-c:v mpeg1video", "-f mpeg"},
+    {"mpeg2.m2v", "testsrc2=size=160x120:rate=25", 2, "-c:v mpeg2video", "-f mpeg2video"},
+    {"mpeg2.m2ts", "testsrc2=size=160x120:rate=25", 2, "-c:v mpeg2video", "-f mpegts -mpegts_m2ts_mode 1"},
+    {"vp8.mkv", "testsrc2=size=160x120:rate=25", 4, "-c:v libvpx -b:v 400k -g 12", ""},
+    {"wmv2.wmv", "testsrc2=size=160x120:rate=25", 2, "-c:v wmv2", ""},
+    {"mjpeg.mov", "testsrc2=size=160x120:rate=25", 2, "-c:v mjpeg", ""},
+    {"mpeg4.m4v", "testsrc2=size=160x120:rate=25", 2, "-c:v mpeg4", "-f m4v"},
+    {"h263.3gp", "testsrc2=size=176x144:rate=25", 2, "-c:v h263", ""},
+    {"flv1.flv", "testsrc2=size=160x120:rate=25", 2, "-c:v flv", ""},
+    {"rv10.rm", "testsrc2=size=176x144:rate=25", 2, "-c:v rv10", ""},
+    {"rv20.rmvb", "testsrc2=size=176x144:rate=25", 2, "-c:v rv20", "-f rm"},
+    // Shapes and depths that trip up conversions.
+    {"odd_size.mp4", "testsrc=size=101x75:rate=25", 2, "-c:v libx264 -pix_fmt yuv444p", ""},
+    {"ten_bit.mkv", "testsrc2=size=160x120:rate=25", 2, "-c:v libx264 -pix_fmt yuv420p10le", ""},
+    {"anamorphic_16x9.mpg", "testsrc2=size=720x576:rate=25", 1, "-c:v mpeg2video -aspect 16:9", "-f vob"},
+    // Seeking in an MPEG program stream, and a transport stream whose clock starts at 10 s.
+    {"program_stream.mpg", "testsrc2=size=160x120:rate=25", 4, "-c:v mpeg2video -g 12 -bf 2", "-f vob"},
+    {"ts_start_10s.ts", "testsrc2=size=160x120:rate=25", 4, "-c:v mpeg2video -g 12", "-f mpegts -output_ts_offset 10"},
+    // Colour: tagged BT.709, full range, and a 720p picture tagged and untagged.
+    {"bt709.mp4", "testsrc2=size=320x180:rate=25", 1,
+        "-c:v libx264 -pix_fmt yuv420p -colorspace bt709 -color_primaries bt709 -color_trc bt709", ""},
+    {"full_range.mp4", "testsrc2=size=320x180:rate=25", 1, "-c:v libx264 -pix_fmt yuv420p -color_range pc", ""},
+    {"hd_bt709.mp4", "testsrc2=size=1280x720:rate=25", 1,
+        "-frames:v 2 -c:v libx264 -pix_fmt yuv420p -colorspace bt709 -color_primaries bt709 -color_trc bt709", ""},
+    {"sd_bt601.mp4", "testsrc2=size=320x180:rate=25", 1, "-frames:v 2 -c:v libx264 -pix_fmt yuv420p -colorspace smpte170m", ""},
+};
+
+}  // namespace
+
+const TempFolder& Folder()
+{
+    static const TempFolder folder;
+    return folder;
+}
+
+DecoderModule& Module()
+{
+    static DecoderModule module(DECODER_MODULE_PATH);
+    return module;
+}
+
+std::string Clip(const std::string& name)
+{
+    static std::map<std::string, std::string> made;
+    if (const auto found = made.find(name); found != made.end())
+        return found->second;
+    std::string path;
+    for (const ClipRecipe& recipe : kClips) {
+        if (name == recipe.name) {
+            path = Folder().File(recipe.name);
+            if (!MakeClip(path, recipe.source, recipe.seconds, recipe.codec, recipe.muxer))
+                path.clear();
+        }
+    }
+    // The same pictures with the colour matrix tag cleared, bit stream otherwise untouched.
+    if (name == "hd_untagged.mp4" || name == "sd_untagged.mp4") {
+        const std::string tagged = Clip(name == "hd_untagged.mp4" ? "hd_bt709.mp4" : "sd_bt601.mp4");
+        path = Folder().File(name);
+        if (tagged.empty()
+            || !Ffmpeg("-i " + Quoted(tagged) + " -c copy -bsf:v h264_metadata=matrix_coefficients=2 " + Quoted(path)))
+            path.clear();
+    }
+    made[name] = path;
+    return path;
+}
+
+}  // namespace testing_support
