@@ -118,7 +118,12 @@ bool TFreeBitmap::CanSave(FREE_IMAGE_FORMAT format) const
     const FREE_IMAGE_TYPE type = FreeImage_GetImageType(handle_.get());
     if (type != FIT_BITMAP)
         return FreeImage_FIFSupportsExportType(format, type) != FALSE;
-    return FreeImage_FIFSupportsWriting(format) && FreeImage_FIFSupportsExportBPP(format, static_cast<int>(Bpp()));
+    const int bpp = static_cast<int>(Bpp());
+    // This FreeImage also takes 32-bit pixels for JPEG. Library files must be plain 24-bit JPEG,
+    // so a frame that skipped its conversion to 24 bits is refused rather than written.
+    if (format == FIF_JPEG && bpp != 8 && bpp != 24)
+        return false;
+    return FreeImage_FIFSupportsWriting(format) && FreeImage_FIFSupportsExportBPP(format, bpp);
 }
 
 bool TFreeBitmap::Save(const std::string& fileName, int flags) const
