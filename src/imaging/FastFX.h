@@ -40,4 +40,13 @@ void AdjustLightness(TFastDIB& buffer, int amount);
 void AdjustContrast(TFastDIB& buffer, int amount);
 void AdjustSaturation(TFastDIB& buffer, int amount);
 
+namespace detail {
+// The forms the adjustments can take, all giving the same bytes: table look-ups byte by byte,
+// table look-ups 64 bytes at a time (where the processor has byte permutes; elsewhere they run
+// byte by byte), or the tables' integer arithmetic per pixel. Automatic picks the fastest.
+// Only tests set anything else.
+enum class TPixelPath { Automatic, ScalarTables, VectorTables, Arithmetic };
+void ForcePixelPath(TPixelPath path);
+}  // namespace detail
+
 }  // namespace imaging

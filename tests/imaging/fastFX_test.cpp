@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <algorithm>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "imaging/FastDIB.h"
 #include "imaging/FastFX.h"
@@ -166,6 +169,83 @@ TEST(ApplyTables, EightBitBuffersMapTheirColourTable)
     EXPECT_EQ(grey.ColorTable()[0].Red, 128);
     EXPECT_EQ(grey.ColorTable()[255].Blue, 128);
 }
+
+// Every form of an adjustment gives the bytes of its tables, for every amount.
+class AdjustmentForms : public ::testing::TestWithParam<detail::TPixelPath> {
+protected:
+    void SetUp() override { detail::ForcePixelPath(GetParam()); }
+    void TearDown() override { detail::ForcePixelPath(detail::TPixelPath::Automatic); }
+
+    // An odd number of pixels, so that the vector loops leave a tail; the first 256 pixels hold
+    // every channel value.
+    static void MakeFrame(TFastDIB& frame, int bpp)
+    {
+        frame.Allocate(67, 61, bpp);
+        test::FillNoise(frame, 9);
+        const int bytes = bpp / 8;
+        for (int v = 0; v < 256; ++v) {
+            std::uint8_t* pixel = frame.Bits() + v * bytes;
+            pixel[0] = static_cast<std::uint8_t>(v);
+            pixel[1] = static_cast<std::uint8_t>(255 - v);
+            pixel[2] = static_cast<std::uint8_t>(v ^ 0x5A);
+        }
+    }
+
+    static std::vector<std::uint8_t> Expected(const TFastDIB& frame, const TChannelTable& table)
+    {
+        std::vector<std::uint8_t> bytes = test::Bytes(frame);
+        const int size = frame.Bpp() / 8;
+        for (int row = 0; row < frame.AbsHeight(); ++row)
+            for (int x = 0; x < frame.Width(); ++x)
+                for (int k = 0; k < 3; ++k) {
+                    std::uint8_t& byte = bytes[static_cast<std::size_t>(row * frame.RowStride() + x * size + k)];
+                    byte = table[byte];
+                }
+        return bytes;
+    }
+};
+
+TEST_P(AdjustmentForms, LightnessAndContrastMatchTheirTables)
+{
+    for (const int bpp : {32, 24}) {
+        TFastDIB original;
+        MakeFrame(original, bpp);
+        for (int amount = -255; amount <= 255; ++amount) {
+            TFastDIB frame;
+            frame.Allocate(original.Width(), original.AbsHeight(), bpp);
+            std::copy_n(original.Bits(), original.ImageSize(), frame.Bits());
+            AdjustLightness(frame, amount);
+            ASSERT_EQ(test::Bytes(frame), Expected(original, LightnessTable(amount))) << "lightness " << amount << ", " << bpp << " bpp";
+            std::copy_n(original.Bits(), original.ImageSize(), frame.Bits());
+            AdjustContrast(frame, amount);
+            ASSERT_EQ(test::Bytes(frame), Expected(original, ContrastTable(amount))) << "contrast " << amount << ", " << bpp << " bpp";
+        }
+    }
+}
+
+TEST_P(AdjustmentForms, SaturationMatchesItsTables)
+{
+    TFastDIB original;
+    MakeFrame(original, 32);
+    for (int amount = 0; amount <= 510; ++amount) {
+        TFastDIB frame, reference;
+        frame.Allocate(original.Width(), original.AbsHeight(), 32);
+        reference.Allocate(original.Width(), original.AbsHeight(), 32);
+        std::copy_n(original.Bits(), original.ImageSize(), frame.Bits());
+        std::copy_n(original.Bits(), original.ImageSize(), reference.Bits());
+        AdjustSaturation(frame, amount);
+        ApplySaturationTables(reference, SaturationTables(amount));
+        ASSERT_EQ(test::Bytes(frame), test::Bytes(reference)) << "saturation " << amount;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllForms, AdjustmentForms,
+    ::testing::Values(detail::TPixelPath::Automatic, detail::TPixelPath::ScalarTables, detail::TPixelPath::VectorTables,
+        detail::TPixelPath::Arithmetic),
+    [](const ::testing::TestParamInfo<detail::TPixelPath>& info) {
+        const char* names[] = {"Automatic", "ScalarTables", "VectorTables", "Arithmetic"};
+        return std::string(names[static_cast<int>(info.param)]);
+    });
 
 TEST(Adjustments, EmptyBuffersAreSkipped)
 {
