@@ -239,13 +239,16 @@ TEST_P(AdjustmentForms, SaturationMatchesItsTables)
     }
 }
 
+std::string FormName(const ::testing::TestParamInfo<detail::TPixelPath>& info)
+{
+    static const char* const names[] = {"Automatic", "ScalarTables", "VectorTables", "Arithmetic"};
+    return names[static_cast<int>(info.param)];
+}
+
 INSTANTIATE_TEST_SUITE_P(AllForms, AdjustmentForms,
     ::testing::Values(detail::TPixelPath::Automatic, detail::TPixelPath::ScalarTables, detail::TPixelPath::VectorTables,
         detail::TPixelPath::Arithmetic),
-    [](const ::testing::TestParamInfo<detail::TPixelPath>& info) {
-        const char* names[] = {"Automatic", "ScalarTables", "VectorTables", "Arithmetic"};
-        return std::string(names[static_cast<int>(info.param)]);
-    });
+    FormName);
 
 TEST(Adjustments, EmptyBuffersAreSkipped)
 {
