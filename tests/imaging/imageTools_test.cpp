@@ -5,7 +5,13 @@
 #include <string>
 
 #include <QCursor>
+#include <QFile>
+#include <QImage>
+#include <QPoint>
+#include <QProcess>
+#include <QResource>
 #include <QString>
+#include <QTemporaryDir>
 
 #include "imaging/imageTools.h"
 #include "platform/appFolder.h"
@@ -87,6 +93,39 @@ TEST(StartUp, RegistersNothingWithoutTheCursorResources)
     const std::string& folder = platform::ApplicationFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(folder.back(), '/');
+}
+
+// Runs after the test above: the registry keeps what it registered.
+TEST(StartUp, RegistersTheSevenCursorsWithTheirHotSpots)
+{
+    QTemporaryDir dir;
+    QString entries;
+    for (int id = kFirstCustomCursor; id <= kLastCustomCursor; ++id) {
+        QImage picture(32, 32, QImage::Format_ARGB32);
+        picture.fill(Qt::transparent);
+        picture.setPixel(id - kFirstCustomCursor, 0, 0xFF000000u);
+        ASSERT_TRUE(picture.save(dir.filePath(QStringLiteral("%1.png").arg(id))));
+        entries += QStringLiteral("<file>%1.png</file>").arg(id);
+    }
+    QFile qrc(dir.filePath(QStringLiteral("cursors.qrc")));
+    ASSERT_TRUE(qrc.open(QIODevice::WriteOnly));
+    qrc.write(QStringLiteral("<RCC><qresource prefix=\"/cursors\">%1</qresource></RCC>").arg(entries).toUtf8());
+    qrc.close();
+    const QString bundle = dir.filePath(QStringLiteral("cursors.rcc"));
+    ASSERT_EQ(QProcess::execute(QStringLiteral(STILLREEL_RCC),
+                  {QStringLiteral("-binary"), qrc.fileName(), QStringLiteral("-o"), bundle}),
+        0);
+    ASSERT_TRUE(QResource::registerResource(bundle));
+
+    EXPECT_EQ(PrepareImageTools(), 7);
+    EXPECT_TRUE(IsCursorRegistered(250));
+    EXPECT_TRUE(IsCursorRegistered(256));
+    EXPECT_FALSE(IsCursorRegistered(257));
+    EXPECT_EQ(CustomCursor(251).hotSpot(), QPoint(0, 0));
+    EXPECT_EQ(CustomCursor(253).hotSpot(), QPoint(15, 16));
+    EXPECT_EQ(CustomCursor(250).hotSpot(), QPoint(16, 15));
+    EXPECT_EQ(CustomCursor(254).shape(), Qt::BitmapCursor);
+    QResource::unregisterResource(bundle);
 }
 
 }  // namespace
