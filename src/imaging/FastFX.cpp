@@ -1,6 +1,7 @@
 #include "imaging/FastFX.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <vector>
 
@@ -20,7 +21,8 @@ namespace imaging {
 
 namespace {
 
-detail::TPixelPath forcedPath = detail::TPixelPath::Automatic;
+// Set only by tests; atomic because the adjustments may run on any thread.
+std::atomic<detail::TPixelPath> forcedPath{detail::TPixelPath::Automatic};
 
 // Unpacks and repacks 16-bit pixels by the buffer's channel bit counts, the same way the buffer
 // itself reads them (values widened to 8 bits by shifting).
