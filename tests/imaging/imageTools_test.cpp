@@ -1,69 +1,132 @@
-#include "imaging/imageTools.h"
-
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <set>
+#include <string>
+
+#include <QCursor>
+#include <QFile>
 #include <QImage>
-#include <QPainter>
+#include <QPoint>
+#include <QProcess>
+#include <QResource>
+#include <QString>
+#include <QTemporaryDir>
 
-using imaging::TBgrColor;
-using imaging::TFastDIB;
+#include "imaging/imageTools.h"
+#include "platform/appFolder.h"
 
+namespace imaging {
 namespace {
 
-TFastDIB& RedPicture(int width, int height)
+TEST(TextConversion, WideToAnsiUsesTheWesternSet)
 {
-    static TFastDIB picture;
-    picture.Allocate(width, height, 32);
-    picture.FillColor(TBgrColor{0, 0, 200});
-    return picture;
+    EXPECT_EQ(WideToAnsi(std::u16string()), "");
+    EXPECT_EQ(WideToAnsi(u"Holiday 2024"), "Holiday 2024");
+    EXPECT_EQ(WideToAnsi(u"caf\u00E9 \u00FF"), "caf\xE9 \xFF");
+    EXPECT_EQ(WideToAnsi(u"\u20AC \u2019 \u0178 \u017E"), "\x80 \x92 \x9F \x9E");
+    // Characters the set lacks become "?", one per character even outside the 16-bit range.
+    EXPECT_EQ(WideToAnsi(u"\u0100\u4E2D"), "??");
+    EXPECT_EQ(WideToAnsi(u"a\U0001F600b"), "a?b");
+    EXPECT_EQ(WideToAnsi(u"x\xD800y"), "x?y");
+    EXPECT_EQ(WideToAnsi(QStringLiteral("\u00C5ngstr\u00F6m")), "\xC5ngstr\xF6m");
+}
+
+TEST(TextConversion, CombiningMarksComposeOrAreDropped)
+{
+    EXPECT_EQ(WideToAnsi(u"e\u0301t\u00E9"), "\xE9t\xE9");
+    EXPECT_EQ(WideToAnsi(u"q\u0301"), "q");
+    EXPECT_EQ(WideToAnsi(u"\u0301a"), "a");
+    EXPECT_EQ(WideToAnsi(u"n\u0303o"), "\xF1o");
+}
+
+TEST(TextConversion, EveryByteSurvivesTheRoundTrip)
+{
+    std::string all;
+    for (int c = 1; c < 256; ++c)
+        all += static_cast<char>(c);
+    const std::u16string wide = AnsiToWide(all);
+    ASSERT_EQ(wide.size(), all.size());
+    EXPECT_EQ(wide[0x80 - 1], u'\u20AC');
+    EXPECT_EQ(wide[0x81 - 1], u'\u0081');
+    EXPECT_EQ(wide[0xE9 - 1], u'\u00E9');
+    EXPECT_EQ(WideToAnsi(wide), all);
+    EXPECT_EQ(AnsiToQString("caf\xE9"), QStringLiteral("caf\u00E9"));
+    EXPECT_TRUE(AnsiToWide("").empty());
+}
+
+TEST(TextConversion, TextEndsAtTheFirstNul)
+{
+    EXPECT_EQ(WideToAnsi(std::u16string(u"ab\0cd", 5)), "ab");
+    EXPECT_EQ(AnsiToWide(std::string("ab\0cd", 5)), u"ab");
+}
+
+TEST(RandomTag, FollowsItsShapeAndNeverRepeatsAtOnce)
+{
+    std::set<std::string> seen;
+    std::string previous;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string tag = RandomTag();
+        ASSERT_EQ(tag.size(), 8u);
+        EXPECT_TRUE(std::isupper(static_cast<unsigned char>(tag[0]))) << tag;
+        bool digitZeroToEight = false;
+        for (std::size_t k = 1; k < 8; ++k) {
+            EXPECT_TRUE(std::isalnum(static_cast<unsigned char>(tag[k]))) << tag;
+            EXPECT_NE(tag[k], tag[k - 1]) << tag;
+            digitZeroToEight |= tag[k] >= '0' && tag[k] <= '8';
+        }
+        EXPECT_TRUE(digitZeroToEight) << tag;
+        EXPECT_NE(tag, previous);
+        previous = tag;
+        seen.insert(tag);
+    }
+    // Calls far faster than the clock's millisecond still give fresh tags.
+    EXPECT_EQ(seen.size(), 3000u);
+}
+
+TEST(StartUp, RegistersNothingWithoutTheCursorResources)
+{
+    EXPECT_EQ(PrepareImageTools(), 0);
+    EXPECT_FALSE(IsCursorRegistered(251));
+    EXPECT_EQ(CustomCursor(253).shape(), Qt::ArrowCursor);
+    EXPECT_EQ(HandPointCursor().shape(), Qt::PointingHandCursor);
+    const std::string& folder = platform::ApplicationFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '/');
+}
+
+// Runs after the test above: the registry keeps what it registered.
+TEST(StartUp, RegistersTheSevenCursorsWithTheirHotSpots)
+{
+    QTemporaryDir dir;
+    QString entries;
+    for (int id = kFirstCustomCursor; id <= kLastCustomCursor; ++id) {
+        QImage picture(32, 32, QImage::Format_ARGB32);
+        picture.fill(Qt::transparent);
+        picture.setPixel(id - kFirstCustomCursor, 0, 0xFF000000u);
+        ASSERT_TRUE(picture.save(dir.filePath(QStringLiteral("%1.png").arg(id))));
+        entries += QStringLiteral("<file>%1.png</file>").arg(id);
+    }
+    QFile qrc(dir.filePath(QStringLiteral("cursors.qrc")));
+    ASSERT_TRUE(qrc.open(QIODevice::WriteOnly));
+    qrc.write(QStringLiteral("<RCC><qresource prefix=\"/cursors\">%1</qresource></RCC>").arg(entries).toUtf8());
+    qrc.close();
+    const QString bundle = dir.filePath(QStringLiteral("cursors.rcc"));
+    ASSERT_EQ(QProcess::execute(QStringLiteral(STILLREEL_RCC),
+                  {QStringLiteral("-binary"), qrc.fileName(), QStringLiteral("-o"), bundle}),
+        0);
+    ASSERT_TRUE(QResource::registerResource(bundle));
+
+    EXPECT_EQ(PrepareImageTools(), 7);
+    EXPECT_TRUE(IsCursorRegistered(250));
+    EXPECT_TRUE(IsCursorRegistered(256));
+    EXPECT_FALSE(IsCursorRegistered(257));
+    EXPECT_EQ(CustomCursor(251).hotSpot(), QPoint(0, 0));
+    EXPECT_EQ(CustomCursor(253).hotSpot(), QPoint(15, 16));
+    EXPECT_EQ(CustomCursor(250).hotSpot(), QPoint(16, 15));
+    EXPECT_EQ(CustomCursor(254).shape(), Qt::BitmapCursor);
+    QResource::unregisterResource(bundle);
 }
 
 }  // namespace
-
-TEST(DrawCentered, OnACanvasFillsTheBoxAndCentresThePicture)
-{
-    const TFastDIB& picture = RedPicture(4, 2);
-    QImage canvas(12, 8, QImage::Format_RGB32);
-    canvas.fill(Qt::white);
-    QPainter painter(&canvas);
-    painter.setPen(Qt::NoPen);
-    imaging::DrawCentered(picture, painter, 10, 6, TBgrColor{});
-    painter.end();
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 12; ++x) {
-            QRgb expected = qRgb(255, 255, 255);
-            if (x < 10 && y < 6)
-                expected = x >= 3 && x < 7 && y >= 2 && y < 4 ? qRgb(200, 0, 0) : qRgb(0, 0, 0);
-            ASSERT_EQ(canvas.pixel(x, y), expected) << x << "," << y;
-        }
-    }
-}
-
-TEST(DrawCentered, OnACanvasOutlinesTheBoxWithThePainterPen)
-{
-    const TFastDIB& picture = RedPicture(2, 2);
-    QImage canvas(8, 8, QImage::Format_RGB32);
-    canvas.fill(Qt::white);
-    QPainter painter(&canvas);
-    painter.setPen(QPen(QColor(0, 255, 0), 0));
-    imaging::DrawCentered(picture, painter, 6, 6, TBgrColor{});
-    painter.end();
-    EXPECT_EQ(canvas.pixel(0, 0), qRgb(0, 255, 0));
-    EXPECT_EQ(canvas.pixel(5, 5), qRgb(0, 255, 0));
-    EXPECT_EQ(canvas.pixel(6, 6), qRgb(255, 255, 255));
-    EXPECT_EQ(canvas.pixel(1, 1), qRgb(0, 0, 0));
-    EXPECT_EQ(canvas.pixel(2, 2), qRgb(200, 0, 0));
-}
-
-TEST(DrawCentered, OnABufferWithOddSpareSpace)
-{
-    const TFastDIB& picture = RedPicture(3, 1);
-    TFastDIB target;
-    target.Allocate(8, 5, 32);
-    target.FillColor(TBgrColor{255, 255, 255});
-    imaging::DrawCentered(picture, target, 8, 4, TBgrColor{});
-    // (8 - 3) div 2 = 2, (4 - 1) div 2 = 1
-    for (int x = 0; x < 8; ++x)
-        EXPECT_EQ(target.PixelAt(x, 1), x >= 2 && x < 5 ? 0xC80000u : 0u) << x;
-    EXPECT_EQ(target.PixelAt(0, 4), 0xFFFFFFu);
-}
+}  // namespace imaging
