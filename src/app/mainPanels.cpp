@@ -1,0 +1,264 @@
+// The main window's container: video area with its control strip, library panel, thumbnail
+// strip and the strip's progress bar.
+#include "app/mainForm.h"
+
+#include <QApplication>
+#include <QBoxLayout>
+#include <QEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTreeWidget>
+
+#include "app/theme.h"
+#include "widgets/FSProgressBar.h"
+#include "widgets/Image.h"
+#include "widgets/LinePanelUnit.h"
+#include "widgets/MyFlatHintUnit.h"
+#include "widgets/SliderBar.h"
+#include "widgets/TileImage.h"
+#include "widgets/imagebutton.h"
+
+namespace {
+
+constexpr TLineBorders AllSides{lbTop, lbLeft, lbRight, lbBottom};
+
+TLinePanel* MakePanel(QWidget* parent, const char* name, TLineBorders lines, int borderWidth)
+{
+    auto* panel = new TLinePanel(parent);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->SetLineBorders(lines);
+    panel->SetBorderWidth(borderWidth);
+    return panel;
+}
+
+TImage* MakeImage(QWidget* parent, const QString& name, const QString& picture, QRect geometry)
+{
+    auto* image = new TImage(parent);
+    image->setObjectName(name);
+    if (!picture.isEmpty())
+        image->SetPicture(QPixmap(picture));
+    image->setGeometry(geometry);
+    return image;
+}
+
+QVBoxLayout* MakeColumn(QWidget* parent)
+{
+    auto* column = new QVBoxLayout(parent);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    return column;
+}
+
+// The four pictures of an image button on the control strip.
+void SetButtonPictures(TImageButton* button, const QString& stem)
+{
+    const QString base = QStringLiteral(":/buttons/") + stem;
+    button->SetImage(QPixmap(base + QStringLiteral("_normal.png")));
+    button->SetImageOver(QPixmap(base + QStringLiteral("_over.png")));
+    button->SetImageDown(QPixmap(base + QStringLiteral("_down.png")));
+    button->SetImageDisable(QPixmap(base + QStringLiteral("_disabled.png")));
+}
+
+}  // namespace
+
+void TmainDlg::CreateContainer()
+{
+    lpContainer = MakePanel(this, "lpContainer", {}, 3);
+    setCentralWidget(lpContainer);
+
+    // Docked from the bottom up, then the library panel on the right; the video area takes the
+    // rest (633 x 308).
+    QVBoxLayout* column = MakeColumn(lpContainer);
+    auto* upper = new QHBoxLayout;
+    upper->setContentsMargins(0, 0, 0, 0);
+    upper->setSpacing(0);
+    column->addLayout(upper, 1);
+
+    lpView = MakePanel(lpContainer, "lpView", {}, 0);
+    lpView->SetColor(Qt::black);
+    upper->addWidget(lpView, 1);
+    upper->addSpacing(3);
+    lpTree = MakePanel(lpContainer, "lpTree", AllSides, 5);
+    lpTree->setFixedWidth(250);
+    upper->addWidget(lpTree);
+
+    column->addSpacing(3);
+    lpThumbnail = MakePanel(lpContainer, "lpThumbnail", AllSides, 5);
+    lpThumbnail->setFixedHeight(135);
+    column->addWidget(lpThumbnail);
+    column->addSpacing(3);
+
+    ProgressBar = new TFSProgressBar(lpContainer);
+    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
+    ProgressBar->setFixedHeight(16);
+    ProgressBar->SetMin(0);
+    ProgressBar->SetMax(7);
+    ProgressBar->SetStep(1);
+    ProgressBar->SetOrientation(pbHorizontal);
+    ProgressBar->SetColorBorder(app::theme::PanelLine);
+    column->addWidget(ProgressBar);
+
+    CreateVideoArea(lpView);
+    CreateLibraryPanel(lpTree);
+    CreateThumbnailStrip(lpThumbnail);
+}
+
+void TmainDlg::CreateVideoArea(TLinePanel* parent)
+{
+    QVBoxLayout* column = MakeColumn(parent);
+    Image8 = MakeImage(parent, QStringLiteral("Image8"), QStringLiteral(":/placeholder.png"), {});
+    Image8->SetStretch(true);
+    column->addWidget(Image8, 1);
+
+    lpControl = MakePanel(parent, "lpControl", {}, 0);
+    lpControl->SetColor(Qt::black);
+    lpControl->setFixedHeight(64);
+    column->addWidget(lpControl);
+
+    // The strip is drawn from a left cap, a stretched middle and a right cap.
+    auto* strip = new QHBoxLayout(lpControl);
+    strip->setContentsMargins(0, 0, 0, 0);
+    strip->setSpacing(0);
+    TImage* capLeft = MakeImage(lpControl, QStringLiteral("imgControlLeft"), QStringLiteral(":/control/left.png"), {});
+    capLeft->setFixedWidth(15);
+    TImage* middle = MakeImage(lpControl, QStringLiteral("imgControlMiddle"), QStringLiteral(":/control/middle.png"), {});
+    middle->SetStretch(true);
+    TImage* capRight = MakeImage(lpControl, QStringLiteral("imgControlRight"), QStringLiteral(":/control/right.png"), {});
+    capRight->setFixedWidth(15);
+    strip->addWidget(capLeft);
+    strip->addWidget(middle, 1);
+    strip->addWidget(capRight);
+
+    btnPlay = new TImageButton(lpControl);
+    btnPlay->setObjectName(QStringLiteral("btnPlay"));
+    btnPlay->setGeometry(6, 33, 29, 29);
+    SetButtonPictures(btnPlay, QStringLiteral("play"));
+
+    btnPause = new TImageButton(lpControl);
+    btnPause->setObjectName(QStringLiteral("btnPause"));
+    btnPause->setGeometry(6, 33, 29, 29);
+    SetButtonPictures(btnPause, QStringLiteral("pause"));
+    btnPause->hide();
+
+    btnStop = new TImageButton(lpControl);
+    btnStop->setObjectName(QStringLiteral("btnStop"));
+    btnStop->setGeometry(35, 33, 20, 29);
+    SetButtonPictures(btnStop, QStringLiteral("stop"));
+
+    SliderBar = new TSliderBar(lpControl);
+    SliderBar->setObjectName(QStringLiteral("SliderBar"));
+    SliderBar->SetColor(Qt::black);
+    SliderBar->SetBar(QPixmap(QStringLiteral(":/slider/bar.png")));
+    SliderBar->SetBarLeft(QPixmap(QStringLiteral(":/slider/left.png")));
+    SliderBar->SetBarRight(QPixmap(QStringLiteral(":/slider/right.png")));
+    SliderBar->SetBarPointer(QPixmap(QStringLiteral(":/slider/pointer.png")));
+    SliderBar->SetBarPointerDown(QPixmap(QStringLiteral(":/slider/pointer_down.png")));
+    SliderBar->setGeometry(8, 19, 617, 11);
+    SliderBar->SetMax(100);
+
+    lbTimestamp = new QLabel(QStringLiteral("timestamp: 00:00:00/00:00:00"), lpControl);
+    lbTimestamp->setObjectName(QStringLiteral("lbTimestamp"));
+    lbTimestamp->setGeometry(360, 1, 265, 17);
+    lbTimestamp->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lbTimestamp->setAttribute(Qt::WA_TranslucentBackground);
+    lbTimestamp->setAutoFillBackground(false);
+    lbTimestamp->setFont(app::theme::InterfaceFont(12));
+    QPalette pal = lbTimestamp->palette();
+    pal.setColor(QPalette::WindowText, app::theme::Timestamp);
+    lbTimestamp->setPalette(pal);
+
+    // The slider keeps its left and right distances to the strip's edges.
+    lpControl->installEventFilter(this);
+}
+
+void TmainDlg::CreateLibraryPanel(TLinePanel* parent)
+{
+    QVBoxLayout* column = MakeColumn(parent);
+
+    vstImage = new QTreeWidget(parent);
+    vstImage->setObjectName(QStringLiteral("vstImage"));
+    vstImage->setFrameShape(QFrame::NoFrame);
+    vstImage->setHeaderHidden(true);
+    vstImage->setColumnCount(1);
+    vstImage->setIconSize(QSize(22, 22));
+    vstImage->setRootIsDecorated(true);
+    vstImage->setUniformRowHeights(true);
+    vstImage->setSelectionMode(QAbstractItemView::SingleSelection);
+    vstImage->setSelectionBehavior(QAbstractItemView::SelectRows);
+    vstImage->setAllColumnsShowFocus(true);
+    vstImage->setMouseTracking(true);
+    vstImage->setFont(app::theme::InterfaceFont(12));
+    vstImage->header()->setStretchLastSection(true);
+    // The background picture stays anchored at the bottom-right corner and does not scroll.
+    vstImage->setStyleSheet(QStringLiteral(
+        "QTreeView#vstImage { border: none; background-color: white; color: #15428b;"
+        "  background-image: url(:/tree/background.png); background-repeat: no-repeat;"
+        "  background-position: bottom right; background-attachment: fixed;"
+        "  selection-background-color: #f5c57b; selection-color: #15428b;"
+        "  show-decoration-selected: 1; outline: 0; }"
+        "QTreeView#vstImage::item { height: 28px; color: #15428b; }"
+        "QTreeView#vstImage::item:selected { background: #f5c57b; border: 1px solid #f5c57b; }"));
+    column->addWidget(vstImage, 1);
+    column->addSpacing(5);
+
+    lpThumbnailView = MakePanel(parent, "lpThumbnailView", {}, 0);
+    lpThumbnailView->SetColor(app::theme::PreviewBackground);
+    lpThumbnailView->setFixedHeight(100);
+    column->addWidget(lpThumbnailView);
+
+    QVBoxLayout* preview = MakeColumn(lpThumbnailView);
+    imgThumbnail = MakeImage(lpThumbnailView, QStringLiteral("imgThumbnail"), {}, {});
+    imgThumbnail->SetCenter(true);
+    imgThumbnail->SetStretch(true);
+    imgThumbnail->setCursor(Qt::PointingHandCursor);
+    imgThumbnail->setToolTip(QStringLiteral("Click to enlarge"));
+    preview->addWidget(imgThumbnail);
+}
+
+void TmainDlg::CreateThumbnailStrip(TLinePanel* parent)
+{
+    // Perforation bands along the top and the bottom, inside the panel's border.
+    const QPixmap band(QStringLiteral(":/film/band.png"));
+    tiBandTop = new TTileImage(parent);
+    tiBandTop->setObjectName(QStringLiteral("tiBandTop"));
+    tiBandTop->SetPicture(band);
+    tiBandTop->SetTileImage(true);
+    tiBandTop->setGeometry(5, 5, 876, 18);
+    tiBandBottom = new TTileImage(parent);
+    tiBandBottom->setObjectName(QStringLiteral("tiBandBottom"));
+    tiBandBottom->SetPicture(band);
+    tiBandBottom->SetTileImage(true);
+    tiBandBottom->setGeometry(5, 112, 876, 18);
+
+    static const char* const frameNames[7] = {"imgThumb1", "imgThumb2", "imgThumb3", "Image4",
+                                              "Image5",    "Image6",    "Image7"};
+    for (int i = 0; i < 7; ++i) {
+        filmFrames[i] = MakeImage(parent, QString::fromLatin1(frameNames[i]), QStringLiteral(":/film/frame.png"),
+                                  QRect(10 + 112 * i, 25, 96, 84));
+        imgViews[i] = MakeImage(parent, QStringLiteral("imgView%1").arg(i), {}, QRect(18 + 112 * i, 39, 81, 57));
+        imgViews[i]->SetTag(i);
+        imgViews[i]->setCursor(Qt::PointingHandCursor);
+    }
+}
+
+void TmainDlg::CreateHint()
+{
+    MyFlatHint = new TMyFlatHint(this);
+    MyFlatHint->setObjectName(QStringLiteral("MyFlatHint"));
+    const QColor tooltip = QApplication::palette().color(QPalette::ToolTipBase);
+    MyFlatHint->SetColorBackground(tooltip);
+    MyFlatHint->SetColorArrowBackground(tooltip);
+    MyFlatHint->SetColorBorder(Qt::black);
+    MyFlatHint->SetColorArrow(app::theme::MenuText);
+    MyFlatHint->SetFont(app::theme::InterfaceFont(16, false, true));
+    MyFlatHint->SetFontColor(app::theme::MenuText);
+    MyFlatHint->SetMaxHintWidth(500);
+}
+
+bool TmainDlg::ControlStripResized(QObject* watched, QEvent* event)
+{
+    if (watched != lpControl || event->type() != QEvent::Resize)
+        return false;
+    SliderBar->setGeometry(8, 19, lpControl->width() - 16, 11);
+    return true;
+}
