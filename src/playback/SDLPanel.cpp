@@ -1,0 +1,147 @@
+#include "playback/SDLPanel.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "playback/decoderRecords.h"
+#include "playback/sdlutils.h"
+
+namespace playback {
+
+namespace {
+
+constexpr Uint32 ScreenFlags = SDL_HWSURFACE | SDL_HWACCEL;
+
+}  // namespace
+
+void TSDLPanel::SurfaceDeleter::operator()(SDL_Surface* surface) const
+{
+    SDL_FreeSurface(surface);
+}
+
+TSDLPanel::TSDLPanel(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("SDLPanel"));
+    // SDL draws into this window by its X11 id; Qt must neither paint it nor replace it.
+    setAttribute(Qt::WA_NativeWindow);
+    setAttribute(Qt::WA_PaintOnScreen);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setAttribute(Qt::WA_DontCreateNativeAncestors);
+}
+
+TSDLPanel::~TSDLPanel()
+{
+    std::lock_guard lock(screenLock_);
+    frameSurface_.reset();
+    screenSurface_ = nullptr;
+    if (videoReady_)
+        SDL_Quit();
+}
+
+QSize TSDLPanel::DeviceSize() const
+{
+    const qreal ratio = devicePixelRatioF();
+    return {qRound(width() * ratio), qRound(height() * ratio)};
+}
+
+void TSDLPanel::PutEnvironment()
+{
+    // SDL reads both when it opens the video surface.
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    setenv("SDL_WINDOWID", std::to_string(static_cast<unsigned long long>(winId())).c_str(), 1);
+}
+
+void TSDLPanel::OpenScreen()
+{
+    const QSize size = DeviceSize();
+    std::lock_guard lock(screenLock_);
+    screenSurface_ = SDL_SetVideoMode(size.width(), size.height(), 0, ScreenFlags);
+}
+
+void TSDLPanel::InitVideo()
+{
+    PutEnvironment();
+    SDL_Init(SDL_INIT_VIDEO);
+    videoReady_ = true;
+    OpenScreen();
+}
+
+void TSDLPanel::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (!videoReady_)
+        return;
+    PutEnvironment();
+    OpenScreen();
+}
+
+void TSDLPanel::paintEvent(QPaintEvent*)
+{
+    Present();
+}
+
+void TSDLPanel::SetFrameSize(std::int32_t width, std::int32_t height)
+{
+    frameSurface_.reset(SDL_CreateRGBSurface(SDL_HWSURFACE, width, height, 32, 0, 0, 0, 0));
+}
+
+void TSDLPanel::ShowFrame(const TVideoFrame* frame)
+{
+    SDL_Surface* source = frameSurface_.get();
+    if (source == nullptr || frame == nullptr)
+        return;
+    const int frameWidth = source->w;
+    const int frameHeight = source->h;
+    if (SDL_LockSurface(source) == 0) {
+        if (frame->Pixels != nullptr && source->pixels != nullptr) {
+            // The frame arrives with stride width x 4; the surface's pitch is the same for 32 bits.
+            const auto rowBytes = static_cast<std::size_t>(frameWidth) * 4;
+            const auto* from = reinterpret_cast<const std::uint8_t*>(frame->Pixels);
+            auto* to = static_cast<std::uint8_t*>(source->pixels);
+            if (source->pitch == static_cast<int>(rowBytes)) {
+                std::memcpy(to, from, rowBytes * static_cast<std::size_t>(frameHeight));
+            } else {
+                for (int y = 0; y < frameHeight; ++y)
+                    std::memcpy(to + y * source->pitch, from + y * rowBytes, rowBytes);
+            }
+        }
+        SDL_UnlockSurface(source);
+    }
+
+    std::lock_guard lock(screenLock_);
+    if (screenSurface_ == nullptr)
+        return;
+    const TFitRect fit = FitFrame(frameWidth, frameHeight, screenSurface_->w, screenSurface_->h, aspectRatio_);
+    std::unique_ptr<SDL_Surface, SurfaceDeleter> scaled(
+        ScaleSurface(source, 0, 0, frameWidth, frameHeight, fit.w, fit.h));
+    SDL_FillRect(screenSurface_, nullptr, 0);
+    if (scaled == nullptr)
+        return;
+    SDL_Rect from{0, 0, static_cast<Uint16>(frameWidth), static_cast<Uint16>(frameHeight)};
+    SDL_Rect to{static_cast<Sint16>(fit.x), static_cast<Sint16>(fit.y), static_cast<Uint16>(fit.w),
+                static_cast<Uint16>(fit.h)};
+    SDL_UpperBlit(scaled.get(), &from, screenSurface_, &to);
+}
+
+void TSDLPanel::Present()
+{
+    if (frameSurface_ == nullptr || frameSurface_->pixels == nullptr)
+        return;
+    std::lock_guard lock(screenLock_);
+    if (screenSurface_ != nullptr)
+        SDL_Flip(screenSurface_);
+}
+
+void TSDLPanel::ClearScreen(std::uint32_t color)
+{
+    std::lock_guard lock(screenLock_);
+    if (screenSurface_ != nullptr)
+        SDL_FillRect(screenSurface_, nullptr, color);
+}
+
+}  // namespace playback
