@@ -85,6 +85,16 @@ void TSDLPanel::paintEvent(QPaintEvent*)
     Present();
 }
 
+int TSDLPanel::FrameWidth() const
+{
+    return frameSurface_ != nullptr ? frameSurface_->w : 0;
+}
+
+int TSDLPanel::FrameHeight() const
+{
+    return frameSurface_ != nullptr ? frameSurface_->h : 0;
+}
+
 void TSDLPanel::SetFrameSize(std::int32_t width, std::int32_t height)
 {
     frameSurface_.reset(SDL_CreateRGBSurface(SDL_HWSURFACE, width, height, 32, 0, 0, 0, 0));

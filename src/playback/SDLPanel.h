@@ -40,6 +40,8 @@ public:
 
     // The current frame at its native size; null before the first SetFrameSize.
     SDL_Surface* FrameSurface() const { return frameSurface_.get(); }
+    int FrameWidth() const;
+    int FrameHeight() const;
     // The screen surface (for tests and the current-frame tools); may change on every resize.
     SDL_Surface* ScreenSurface() const { return screenSurface_; }
 
