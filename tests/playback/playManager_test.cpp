@@ -136,10 +136,23 @@ TEST(ThumbnailPositions, SpreadOverTheDuration)
     EXPECT_EQ(positions(0), (std::vector<std::int64_t>{0, 1, 2, 3, 4, 5, 6}));
 }
 
+TEST(Timestamp, PadsEveryFieldToTwoDigits)
+{
+    EXPECT_EQ(playback::FormatTimestamp(0, 0, 0, 0), "timestamp: 00:00:00/00:00:00");
+    EXPECT_EQ(playback::FormatTimestamp(3725, 1, 2, 5), "timestamp: 01:02:05/01:02:05");
+    EXPECT_EQ(playback::FormatTimestamp(59, 0, 0, 59), "timestamp: 00:00:59/00:00:59");
+    EXPECT_EQ(playback::FormatTimestamp(61, 2, 30, 0), "timestamp: 00:01:01/02:30:00");
+}
+
+TEST(Timestamp, HundredHoursAndMorePrintAllDigits)
+{
+    EXPECT_EQ(playback::FormatTimestamp(100 * 3600 + 61, 123, 4, 5), "timestamp: 100:01:01/123:04:05");
+    EXPECT_EQ(playback::FormatTimestamp(std::int64_t{2500} * 3600, 2500, 0, 0), "timestamp: 2500:00:00/2500:00:00");
+}
+
 TEST(Timestamp, PositionThenDuration)
 {
     EXPECT_EQ(FormatTimestamp(65, 1, 30, 0), "timestamp: 00:01:05/01:30:00");
-    EXPECT_EQ(FormatTimestamp(360000 + 7, 100, 0, 1), "timestamp: 100:00:07/100:00:01");
 }
 
 TEST(PlayPacing, SleepsTheRestOfTheFramesShare)
