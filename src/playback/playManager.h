@@ -25,6 +25,7 @@ namespace playback {
 class TDecoder;
 class TSDLPanel;
 class TThumbnailWorkThread;
+struct TVideoFrame;
 
 // One picture of the thumbnail strip and the second it shows.
 struct TThumbnailRecord {
