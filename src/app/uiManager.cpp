@@ -21,6 +21,7 @@
 #include "playback/decoder.h"
 #include "playback/playManager.h"
 #include "widgets/Image.h"
+#include "widgets/LinePanelUnit.h"
 #include "widgets/SliderBar.h"
 #include "widgets/imagebutton.h"
 
