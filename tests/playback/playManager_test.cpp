@@ -161,8 +161,9 @@ TEST(PlayPacing, SleepsTheRestOfTheFramesShare)
     EXPECT_EQ(PacingSleepMs(25.0, 0.040), 0);
     EXPECT_EQ(PacingSleepMs(25.0, 0.050), 0);
     EXPECT_EQ(PacingSleepMs(30.0, 0.0), 33);
-    // 0.0025 s left rounds to 2 ms (halves to even).
-    EXPECT_EQ(PacingSleepMs(25.0, 0.0375), 2);
+    // To the nearest millisecond.
+    EXPECT_EQ(PacingSleepMs(25.0, 0.0376), 2);
+    EXPECT_EQ(PacingSleepMs(25.0, 0.0374), 3);
     // No usable rate: paced at 25 frames per second.
     EXPECT_EQ(PacingSleepMs(0.0, 0.0), 40);
     EXPECT_EQ(PacingSleepMs(std::numeric_limits<double>::infinity(), 0.0), 40);
