@@ -149,4 +149,17 @@ TEST_F(VideoPanel, RepaintsItselfOnExposeAndFollowsResizes)
     EXPECT_NE(shot.pixel(66, 100) & 0xFFFFFFu, 0u);
 }
 
+TEST_F(VideoPanel, FrameDrawnWhileHiddenAppearsWhenShown)
+{
+    panel->hide();
+    QApplication::processEvents();
+    Frame frame(320, 240);
+    panel->SetFrameSize(320, 240);
+    panel->ShowFrame(&frame.record);
+    panel->Present();
+    panel->show();
+    QTest::qWait(100);
+    EXPECT_EQ(Grab().pixel(156 + 17, 2 + 33) & 0xFFFFFFu, Frame::Colour(17, 33));
+}
+
 }  // namespace
