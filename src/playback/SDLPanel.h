@@ -58,6 +58,9 @@ private:
 
     void PutEnvironment();
     void OpenScreen();
+    void FollowWidgetSize();
+    // Fits the frame surface into the screen surface; the caller holds screenLock_.
+    void DrawFrameSurface();
     QSize DeviceSize() const;
 
     double aspectRatio_ = 0.0;

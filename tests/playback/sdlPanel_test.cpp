@@ -162,4 +162,25 @@ TEST_F(VideoPanel, FrameDrawnWhileHiddenAppearsWhenShown)
     EXPECT_EQ(Grab().pixel(156 + 17, 2 + 33) & 0xFFFFFFu, Frame::Colour(17, 33));
 }
 
+TEST_F(VideoPanel, ResizedWhileHiddenTheFrameStillFitsWhenShown)
+{
+    // A hidden widget hears of its new size only when shown; the frame must not be drawn for
+    // the old size meanwhile.
+    panel->hide();
+    panel->setGeometry(0, 0, 500, 200);
+    QApplication::processEvents();
+    Frame frame(320, 240);
+    panel->SetFrameSize(320, 240);
+    ASSERT_NE(panel->ScreenSurface(), nullptr);
+    EXPECT_EQ(panel->ScreenSurface()->w, 500);
+    panel->ShowFrame(&frame.record);
+    panel->show();
+    const QImage shot = Grab();
+    ASSERT_EQ(shot.size(), QSize(500, 200));
+    // The frame's own 4:3 shape (no aspect set): 267 x 200 at x = 116.
+    EXPECT_EQ(shot.pixel(115, 100) & 0xFFFFFFu, 0u);
+    EXPECT_NE(shot.pixel(117, 100) & 0xFFFFFFu, 0u);
+    EXPECT_EQ(shot.pixel(116, 0) & 0xFFFFFFu, Frame::Colour(0, 0));
+}
+
 }  // namespace
