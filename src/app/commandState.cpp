@@ -43,14 +43,6 @@ CommandState CommandStateFor(TPlayState state)
     return s;
 }
 
-QString FormatTimestamp(std::int64_t position, int dh, int dm, int ds)
-{
-    return QString::asprintf("timestamp: %.2lld:%.2lld:%.2lld/%.2d:%.2d:%.2d",
-                             static_cast<long long>(position / 3600),
-                             static_cast<long long>((position / 60) % 60),
-                             static_cast<long long>(position % 60), dh, dm, ds);
-}
-
 QString ZeroTimestamp()
 {
     return QStringLiteral("timestamp: %1").arg(QStringLiteral("00:00:00/00:00:00"));

@@ -25,11 +25,6 @@ struct CommandState {
 
 CommandState CommandStateFor(TPlayState state);
 
-// "timestamp: hh:mm:ss/hh:mm:ss": the position in whole seconds, then the duration. Hours take
-// as many digits as they need.
-QString FormatTimestamp(std::int64_t positionSeconds, int durationHours, int durationMinutes,
-                        int durationSeconds);
-
 // The label text while no position is shown.
 QString ZeroTimestamp();
 

@@ -79,7 +79,7 @@ void TmainDlg::FormDestroy()
 bool TmainDlg::eventFilter(QObject* watched, QEvent* event)
 {
     ControlStripResized(watched, event);
-    if (event->type() == QEvent::KeyPress && OnKeyDown && isActiveWindow()) {
+    if (event->type() == QEvent::KeyPress && OnKeyDown) {
         // A key event travels up from the focus widget to its parents and the application's
         // filters see every step; act only on its first receiver.
         QWidget* first = QApplication::focusWidget();

@@ -2,35 +2,97 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
+#include <QFileDialog>
 #include <QLabel>
+#include <QMimeData>
 #include <QScreen>
+#include <QUrl>
 
 #include "app/commandState.h"
 #include "app/mainForm.h"
 #include "app/theme.h"
 #include "app/windowRules.h"
+#include "platform/termination.h"
+#include "playback/SDLPanel.h"
+#include "playback/decoder.h"
+#include "playback/playManager.h"
+#include "widgets/Image.h"
+#include "widgets/LinePanelUnit.h"
 #include "widgets/SliderBar.h"
 #include "widgets/imagebutton.h"
 
 TUIManager* UIManager = nullptr;
+const char* const SiteAddress = "https://stillreel.example/";
+
+QString VideoFileFilter()
+{
+    return QStringLiteral(
+        "All Supported Formats (*.mpeg *.mpg *.avi *.divx *.m2v *.m2ts *.mkv *.wmv *.mov *.mp4 *.m4v *.3gp *.flv "
+        "*.rmvb *.rm);;All Files (*.*)");
+}
+
+namespace {
+
+bool IsLocalFileDrop(const QMimeData* data)
+{
+    return data != nullptr && data->hasUrls() && !data->urls().isEmpty() && data->urls().first().isLocalFile();
+}
+
+}  // namespace
 
 TMainWindowProc::TMainWindowProc(TmainDlg& window)
     : window_(window)
 {
     window_.installEventFilter(this);
+    window_.setAcceptDrops(true);
+    // The video panel covers the placeholder picture, wherever the layout puts it.
+    window_.Image8->installEventFilter(this);
 }
 
 TMainWindowProc::~TMainWindowProc()
 {
+    window_.Image8->removeEventFilter(this);
     window_.removeEventFilter(this);
 }
 
 bool TMainWindowProc::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == &window_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+    if (watched == window_.Image8) {
+        if ((event->type() == QEvent::Resize || event->type() == QEvent::Move) && UIManager != nullptr
+            && UIManager->Panel() != nullptr)
+            UIManager->Panel()->setGeometry(window_.Image8->geometry());
+        return false;
+    }
+    if (watched != &window_)
+        return false;
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
         KeepOnWorkArea(event->type() == QEvent::Move);
-    return false;
+        return false;
+    case QEvent::DragEnter: {
+        // A video dropped on the window opens like a chosen one.
+        auto* drag = static_cast<QDragEnterEvent*>(event);
+        if (IsLocalFileDrop(drag->mimeData()))
+            drag->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!IsLocalFileDrop(drop->mimeData()) || UIManager == nullptr)
+            return false;
+        drop->acceptProposedAction();
+        const QString file = drop->mimeData()->urls().first().toLocalFile();
+        UIManager->OpenVideoFile(file);
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 void TMainWindowProc::KeepOnWorkArea(bool moving)
@@ -58,28 +120,118 @@ TUIManager::TUIManager()
 {
     UIManager = this;
     qApp->setStyleSheet(app::theme::ToolkitStyleSheet());
+    ChooseVideoFile = [] {
+        return QFileDialog::getOpenFileName(mainDlg, QString(), QString(), VideoFileFilter());
+    };
 }
 
 TUIManager::~TUIManager()
 {
+    // The play manager joins its threads and unloads the decoder before the panel it draws into
+    // goes.
+    playManager_.reset();
+    delete panel_;
+    panel_ = nullptr;
     mainWindowProc_.reset();
     UIManager = nullptr;
 }
 
 void TUIManager::InitializeUI()
 {
+    TmainDlg& dlg = *mainDlg;
     // The window's own events first: moves and sizes kept on the work area. Qt paints every
     // widget double-buffered already.
-    mainWindowProc_ = std::make_unique<TMainWindowProc>(*mainDlg);
+    mainWindowProc_ = std::make_unique<TMainWindowProc>(dlg);
+
+    panel_ = new playback::TSDLPanel(dlg.lpView);
+    PlaceVideoPanel();
+    panel_->InitVideo();
+    panel_->hide();
+    // SDL replaced the termination signals' handlers with its own, which nobody reads here.
+    platform::InstallTerminationHandler([] {
+        if (mainDlg != nullptr)
+            mainDlg->close();
+    });
+
+    dlg.SliderBar->OnMouseDown = [this](Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+        SliderPointerPressed();
+    };
+    dlg.SliderBar->OnMouseUp = [this](Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+        SliderPointerReleased();
+    };
+
+    playManager_ = std::make_unique<playback::TPlayManager>();
+    playManager_->Panel = panel_;
+    playManager_->Controls.SliderBar = dlg.SliderBar;
+    playManager_->Controls.lbTimestamp = dlg.lbTimestamp;
+    playManager_->Controls.ProgressBar = dlg.ProgressBar;
+    std::copy(dlg.imgViews.begin(), dlg.imgViews.end(), playManager_->Controls.imgViews.begin());
+    playManager_->OnProgress = [this] { PlaybackProgress(); };
+    playManager_->OnFinished = [this] { PlaybackFinished(); };
+
     WireCommands();
-    UpdateCommandState(psNoFile);
+    UpdateCommandState(playManager_->State);
+}
+
+void TUIManager::PlaceVideoPanel()
+{
+    panel_->setGeometry(mainDlg->Image8->geometry());
 }
 
 void TUIManager::WireCommands()
 {
     TmainDlg& dlg = *mainDlg;
-    for (QAction* exit : {dlg.tmiExit, dlg.tbiExit})
-        QObject::connect(exit, &QAction::triggered, exit, [this] { ExitCommand(); });
+    const auto on = [](QAction* action, std::function<void()> handler) {
+        QObject::connect(action, &QAction::triggered, action, [handler = std::move(handler)] { handler(); });
+    };
+    const auto each = [&on](std::initializer_list<QAction*> actions, const std::function<void()>& handler) {
+        for (QAction* action : actions)
+            on(action, handler);
+    };
+
+    each({dlg.tmiOpen, dlg.tbiOpen}, [this] { OpenVideo(); });
+    each({dlg.tmiPlay, dlg.tbiPlay}, [this] { PlayCommand(); });
+    each({dlg.tmiPause, dlg.tbiPause}, [this] { PauseCommand(); });
+    each({dlg.tmiStop, dlg.tbiStop}, [this] { StopCommand(); });
+    each({dlg.tmiStep, dlg.tbiStep}, [this] { StepCommand(); });
+    dlg.btnPlay->OnClick = [this] { PlayCommand(); };
+    dlg.btnPause->OnClick = [this] { PauseCommand(); };
+    dlg.btnStop->OnClick = [this] { StopCommand(); };
+
+    each({dlg.tmiCapture, dlg.tbiCapture}, [this] { CaptureCommand(); });
+    each({dlg.tbiTools, dlg.tbiView}, [this] { ViewFrameCommand(); });
+    each({dlg.tbiSaveCurrentFrame}, [this] { SaveFrameCommand(); });
+    each({dlg.tbiCopyClipboard}, [this] { CopyFrameCommand(); });
+    each({dlg.tmiCategory, dlg.tbiNew, dlg.tbiNewCategory}, [this] { NewCategoryCommand(); });
+    each({dlg.tmiEdit, dlg.tbiEdit, dlg.tpmiEdit}, [this] { EditCommand(); });
+    each({dlg.tmiDelete, dlg.tbiDelete, dlg.tpmiDelete}, [this] { DeleteCommand(); });
+    each({dlg.tmiSave, dlg.tpmiSave}, [this] { SaveItemCommand(); });
+    each({dlg.tmiOpenFolder}, [this] { OpenFolderCommand(); });
+    each({dlg.tmiExplorer, dlg.tpmiExplorer}, [this] { ExplorerCommand(); });
+    dlg.imgThumbnail->OnClick = [this] { ExplorerCommand(); };
+    each({dlg.tmiExportFolder, dlg.tpmiExportFolder}, [this] { ExportFolderCommand(); });
+    each({dlg.tmiExportThumbnail, dlg.tpmiExportAlbum}, [this] { ExportAlbumCommand(); });
+    each({dlg.pmiPDF}, [this] { ExportPDFCommand(); });
+    for (QAction* wallpaper : {dlg.pmiCentred, dlg.pmiTiled, dlg.pmiStretched, dlg.pmiClearWallpaper})
+        on(wallpaper, [this, wallpaper] { WallpaperCommand(wallpaper->data().toInt()); });
+    each({dlg.pmiCrop}, [this] { CropCommand(); });
+    each({dlg.pmiResize}, [this] { ResizeCommand(); });
+    each({dlg.tmiContents}, [this] { HelpContentsCommand(); });
+    each({dlg.tbiSupport}, [this] { SupportCommand(); });
+    each({dlg.tmiCheckUpdate, dlg.tbiUpdate}, [this] { CheckUpdateCommand(); });
+    each({dlg.tmiAbout}, [this] { AboutCommand(); });
+    each({dlg.tmiExit, dlg.tbiExit}, [this] { ExitCommand(); });
+
+    for (TImage* view : dlg.imgViews)
+        view->OnClick = [this, view] { ThumbnailClick(view->Tag()); };
+    dlg.OnKeyDown = [this](int key, Qt::KeyboardModifiers) { MainKeyDown(key); };
+}
+
+QString TUIManager::FormatTimestamp() const
+{
+    const playback::TPlayManager& pm = *playManager_;
+    return playback::FormatTimestamp(pm.PositionSeconds, pm.DurationHours, pm.DurationMinutes,
+                                     pm.DurationSecondsPart);
 }
 
 void TUIManager::UpdateCommandState(TPlayState state)
@@ -103,6 +255,165 @@ void TUIManager::UpdateCommandState(TPlayState state)
         dlg.SliderBar->SetPosition(0);
     if (s.timestamp == app::CommandState::Timestamp::Zero)
         dlg.lbTimestamp->setText(app::ZeroTimestamp());
+    else if (s.timestamp == app::CommandState::Timestamp::Current && playManager_ != nullptr)
+        dlg.lbTimestamp->setText(FormatTimestamp());
+}
+
+void TUIManager::OpenVideo()
+{
+    const bool wasPlaying = playManager_->State == psPlaying;
+    if (wasPlaying)
+        PauseCommand();
+    const QString file = ChooseVideoFile ? ChooseVideoFile() : QString();
+    mainDlg->repaint();
+    if (!file.isEmpty())
+        OpenVideoFile(file);
+    else if (wasPlaying)
+        PlayCommand();
+}
+
+void TUIManager::OpenVideoFile(const QString& fileName)
+{
+    // A playing video stops before another one opens: the decoder serves one thread at a time.
+    if (playManager_->State == psPlaying)
+        PauseCommand();
+    try {
+        playManager_->Open(fileName.toStdString());
+    } catch (const playback::EUnsupportedMediaFormat&) {
+        UpdateCommandState(playManager_->State);
+        return;
+    }
+    mainDlg->lbFilePath->setText(fileName);
+    mainDlg->SliderBar->SetMax(playManager_->DurationSeconds);
+    UpdateCommandState(playManager_->State);
+}
+
+void TUIManager::PlayCommand()
+{
+    const TPlayState state = playManager_->State;
+    if (state != psOpened && state != psStopped && state != psPaused)
+        return;
+    playManager_->Play();
+    UpdateCommandState(playManager_->State);
+}
+
+void TUIManager::PauseCommand()
+{
+    if (playManager_->State != psPlaying)
+        return;
+    playManager_->Pause();
+    UpdateCommandState(playManager_->State);
+}
+
+void TUIManager::StopCommand()
+{
+    const TPlayState state = playManager_->State;
+    if (state != psPlaying && state != psPaused)
+        return;
+    playManager_->Stop();
+    UpdateCommandState(playManager_->State);
+}
+
+void TUIManager::StepCommand()
+{
+    const TPlayState state = playManager_->State;
+    if (state != psPlaying && state != psPaused)
+        return;
+    playManager_->Step();
+    UpdateCommandState(playManager_->State);
+}
+
+void TUIManager::MainKeyDown(int key)
+{
+    if (key == Qt::Key_Space) {
+        if (playManager_->State == psPlaying)
+            PauseCommand();
+        else if (playManager_->State == psPaused)
+            PlayCommand();
+    } else if (key == Qt::Key_Right) {
+        StepCommand();
+    }
+}
+
+void TUIManager::ThumbnailClick(int index)
+{
+    playback::TPlayManager& pm = *playManager_;
+    if (!pm.ThumbnailsReady || pm.State == psNoFile)
+        return;
+    const std::int64_t position = index == 0 ? 0 : pm.GetThumbnail(index).Position;
+    pm.Seek(static_cast<std::int32_t>(position));
+    mainDlg->lbTimestamp->setText(FormatTimestamp());
+    mainDlg->SliderBar->SetPosition(pm.PositionSeconds);
+    if (pm.State != psPlaying) {
+        pm.Pause();
+        UpdateCommandState(pm.State);
+    }
+}
+
+void TUIManager::SliderPointerPressed()
+{
+    if (mainDlg->SliderBar->MouseOnPointer() && playManager_->Playing) {
+        ResumeAfterDrag = true;
+        PauseCommand();
+    }
+}
+
+void TUIManager::SliderPointerReleased()
+{
+    TSliderBar& slider = *mainDlg->SliderBar;
+    if (!slider.MouseOnPointer())
+        return;
+    if (slider.Position() == slider.Max()) {
+        StopCommand();
+    } else {
+        playManager_->Seek(static_cast<std::int32_t>(slider.Position()));
+        mainDlg->lbTimestamp->setText(FormatTimestamp());
+        if (ResumeAfterDrag)
+            PlayCommand();
+    }
+    ResumeAfterDrag = false;
+}
+
+void TUIManager::PlaybackProgress()
+{
+    mainDlg->lbTimestamp->setText(FormatTimestamp());
+    mainDlg->SliderBar->SetPosition(playManager_->PositionSeconds);
+}
+
+void TUIManager::PlaybackFinished()
+{
+    playManager_->State = psStopped;
+    UpdateCommandState(psStopped);
+    mainDlg->SliderBar->SetPosition(0);
+}
+
+void TUIManager::CaptureCommand() {}
+void TUIManager::ViewFrameCommand() {}
+void TUIManager::SaveFrameCommand() {}
+void TUIManager::CopyFrameCommand() {}
+void TUIManager::NewCategoryCommand() {}
+void TUIManager::EditCommand() {}
+void TUIManager::DeleteCommand() {}
+void TUIManager::SaveItemCommand() {}
+void TUIManager::OpenFolderCommand() {}
+void TUIManager::ExplorerCommand() {}
+void TUIManager::ExportFolderCommand() {}
+void TUIManager::ExportAlbumCommand() {}
+void TUIManager::ExportPDFCommand() {}
+void TUIManager::WallpaperCommand(int) {}
+void TUIManager::CropCommand() {}
+void TUIManager::ResizeCommand() {}
+void TUIManager::CheckUpdateCommand() {}
+void TUIManager::AboutCommand() {}
+
+void TUIManager::HelpContentsCommand()
+{
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(SiteAddress) + QStringLiteral("capture-images-from-videos.html")));
+}
+
+void TUIManager::SupportCommand()
+{
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(SiteAddress) + QStringLiteral("support.html")));
 }
 
 void TUIManager::ExitCommand()

@@ -1,12 +1,20 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "playback/playState.h"
 
 class TmainDlg;
+
+namespace playback {
+class TPlayManager;
+class TSDLPanel;
+}  // namespace playback
 
 // Keeps the main window on the work area: the window class leaves moves and sizes to this
 // filter, installed on the window when the UI starts.
@@ -25,8 +33,11 @@ private:
     TmainDlg& window_;
 };
 
-// The command hub of the main window: attaches the handlers of its controls and keeps the
-// playback controls in line with the play state.
+// The address the help and support pages are resolved against.
+extern const char* const SiteAddress;
+
+// The command hub of the main window: attaches the handlers of its controls, keeps the playback
+// controls in line with the play state, and turns slider drags and thumbnail clicks into seeks.
 class TUIManager {
 public:
     TUIManager();
@@ -38,12 +49,63 @@ public:
     void WireCommands();
     void UpdateCommandState(TPlayState state);
 
+    // Playback.
+    void OpenVideo();
+    void OpenVideoFile(const QString& fileName);
+    void PlayCommand();
+    void PauseCommand();
+    void StopCommand();
+    void StepCommand();
+    void ThumbnailClick(int index);
+    void SliderPointerPressed();
+    void SliderPointerReleased();
+    void PlaybackProgress();
+    void PlaybackFinished();
+    void MainKeyDown(int key);
+
+    // Commands whose operations arrive with the library, the current-frame tools, the exports
+    // and the update check; until then they do nothing.
+    void CaptureCommand();
+    void ViewFrameCommand();
+    void SaveFrameCommand();
+    void CopyFrameCommand();
+    void NewCategoryCommand();
+    void EditCommand();
+    void DeleteCommand();
+    void SaveItemCommand();
+    void OpenFolderCommand();
+    void ExplorerCommand();
+    void ExportFolderCommand();
+    void ExportAlbumCommand();
+    void ExportPDFCommand();
+    void WallpaperCommand(int style);
+    void CropCommand();
+    void ResizeCommand();
+    void CheckUpdateCommand();
+    void AboutCommand();
+
+    void HelpContentsCommand();
+    void SupportCommand();
     void ExitCommand();
 
+    // Chooses the video to open; the open dialog unless a caller puts something else here.
+    // An empty name means the choice was cancelled.
+    std::function<QString()> ChooseVideoFile;
+
+    playback::TSDLPanel* Panel() const { return panel_; }
+
 private:
+    QString FormatTimestamp() const;
+    void PlaceVideoPanel();
+
     bool ResumeAfterDrag = false;
     std::unique_ptr<TMainWindowProc> mainWindowProc_;
+    playback::TSDLPanel* panel_ = nullptr;  // a child of lpView, destroyed here in its turn
+    std::unique_ptr<playback::TPlayManager> playManager_;
 };
 
 // The one UI controller, from its construction until its destruction.
 extern TUIManager* UIManager;
+
+// The filter of the open-video dialog.
+QString VideoFileFilter();

@@ -7,20 +7,6 @@ namespace {
 using app::CommandState;
 using app::CommandStateFor;
 
-TEST(FormatTimestamp, PadsEveryFieldToTwoDigits)
-{
-    EXPECT_EQ(app::FormatTimestamp(0, 0, 0, 0), "timestamp: 00:00:00/00:00:00");
-    EXPECT_EQ(app::FormatTimestamp(3725, 1, 2, 5), "timestamp: 01:02:05/01:02:05");
-    EXPECT_EQ(app::FormatTimestamp(59, 0, 0, 59), "timestamp: 00:00:59/00:00:59");
-    EXPECT_EQ(app::FormatTimestamp(61, 2, 30, 0), "timestamp: 00:01:01/02:30:00");
-}
-
-TEST(FormatTimestamp, HundredHoursAndMorePrintAllDigits)
-{
-    EXPECT_EQ(app::FormatTimestamp(100 * 3600 + 61, 123, 4, 5), "timestamp: 100:01:01/123:04:05");
-    EXPECT_EQ(app::FormatTimestamp(std::int64_t{2500} * 3600, 2500, 0, 0), "timestamp: 2500:00:00/2500:00:00");
-}
-
 TEST(FormatTimestamp, ZeroTextIsTheFixedPattern)
 {
     EXPECT_EQ(app::ZeroTimestamp(), "timestamp: 00:00:00/00:00:00");

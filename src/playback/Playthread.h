@@ -1,0 +1,58 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+
+#include "platform/thread.h"
+
+namespace playback {
+
+class TDecoder;
+class TSDLPanel;
+
+// What the play thread reports; the combinations sent are 1, 9, 20 and 6.
+enum TPlayStatusFlag : std::uint16_t {
+    stFrameShown = 1,     // a new frame is drawn into the panel and waits to be presented
+    stError = 2,          // an exception ended the thread
+    stFinished = 4,       // the thread has ended
+    stSecondElapsed = 8,  // a second has passed since the last such report
+    stEndOfStream = 16,   // the decoder delivered no further frame
+};
+using TPlayStatus = std::uint16_t;
+
+// Frames per second assumed when the decoder reports no usable rate.
+constexpr double FallbackFrameRate = 25.0;
+
+// Milliseconds to sleep after a frame that took `spentSeconds` of its `frameRate` share, rounded
+// to the nearest integer, halves to even; 0 when the frame took its whole share or more.
+std::int64_t PacingSleepMs(double frameRate, double spentSeconds);
+
+// Plays from wherever the decoder stands: pulls frames, draws each into the panel and paces them
+// to the frame rate, reporting every frame to the main thread through OnStatus and waiting until
+// it has been handled there (the handler presents the frame).
+class TPlayThread : public platform::TThread {
+public:
+    explicit TPlayThread(TDecoder& decoder);
+    // Clears OnStatus first, so that a report still pending reaches nobody, then joins.
+    ~TPlayThread() override;
+
+    // Both set before Resume.
+    TSDLPanel* Panel = nullptr;
+    void SetOnStatus(std::function<void(TPlayStatus status, std::int32_t parameter)> handler);
+
+protected:
+    void Execute() override;
+
+private:
+    void Report(TPlayStatus status);
+    void DoStatus();
+
+    TDecoder& decoder_;
+    TPlayStatus status_ = 0;
+    std::function<void(TPlayStatus, std::int32_t)> onStatus_;  // read and written on the main thread
+    std::atomic<bool> hasStatusHandler_{false};
+};
+
+}  // namespace playback

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+struct SDL_Surface;
+
+namespace playback {
+
+struct TVideoFrame;
+
+// The window control that shows the video: SDL output embedded in a native child window. It
+// keeps the latest frame at its native size (the program's current frame) and draws it fitted to
+// the panel with the display aspect ratio, centred on black.
+//
+// ShowFrame may run on the play thread while the main thread paints or resizes; the screen
+// surface is guarded so that drawing and flipping never overlap.
+class TSDLPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit TSDLPanel(QWidget* parent = nullptr);
+    ~TSDLPanel() override;
+
+    // Binds SDL to the panel's window and opens the video surface.
+    void InitVideo();
+    // Replaces the frame surface with one of width x height, 32 bits per pixel.
+    void SetFrameSize(std::int32_t width, std::int32_t height);
+    // Copies the frame (width x height of the frame surface) and draws it; does not present.
+    void ShowFrame(const TVideoFrame* frame);
+    // Puts the drawn picture into the window; nothing before the first frame.
+    void Present();
+    // Fills the whole screen surface with a pixel value.
+    void ClearScreen(std::uint32_t color);
+
+    double AspectRatio() const { return aspectRatio_; }
+    void SetAspectRatio(double ratio) { aspectRatio_ = ratio; }
+
+    // The current frame at its native size; null before the first SetFrameSize.
+    SDL_Surface* FrameSurface() const { return frameSurface_.get(); }
+    int FrameWidth() const;
+    int FrameHeight() const;
+    // The screen surface (for tests and the current-frame tools); may change on every resize.
+    SDL_Surface* ScreenSurface() const { return screenSurface_; }
+
+    QPaintEngine* paintEngine() const override { return nullptr; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct SurfaceDeleter {
+        void operator()(SDL_Surface* surface) const;
+    };
+
+    void PutEnvironment();
+    void OpenScreen();
+    void FollowWidgetSize();
+    // Fits the frame surface into the screen surface; the caller holds screenLock_.
+    void DrawFrameSurface();
+    QSize DeviceSize() const;
+
+    double aspectRatio_ = 0.0;
+    std::unique_ptr<SDL_Surface, SurfaceDeleter> frameSurface_;
+    SDL_Surface* screenSurface_ = nullptr;  // owned by SDL, released by SDL_Quit
+    bool videoReady_ = false;
+    std::mutex screenLock_;
+};
+
+}  // namespace playback

@@ -1,0 +1,36 @@
+#pragma once
+
+// Fitting and nearest-neighbour scaling of video frames for the video panel.
+
+#include <cstdint>
+
+struct SDL_Surface;
+
+namespace playback {
+
+struct TFitRect {
+    int x = 0;
+    int y = 0;
+    int w = 0;
+    int h = 0;
+
+    friend bool operator==(const TFitRect&, const TFitRect&) = default;
+};
+
+// Where a frame goes on the screen: pixel for pixel when it fits, else as large as the screen
+// allows at the display aspect ratio; centred either way. Sizes are rounded to the nearest
+// integer, halves to even. An aspect ratio that is not a positive number stands for the frame's
+// own proportions.
+TFitRect FitFrame(int frameWidth, int frameHeight, int screenWidth, int screenHeight, double aspectRatio);
+
+// Copies row `srcRow` of `source`, columns srcX1 .. srcX2 - 1, into row `dstRow` of
+// `destination`, columns dstX1 .. dstX2 - 1, by nearest-neighbour stepping. Does nothing for a
+// row below the destination.
+void StretchRow(const SDL_Surface* source, SDL_Surface* destination, int dstX1, int dstX2, int srcX1, int srcX2,
+                int srcRow, int dstRow, int bytesPerPixel);
+
+// A new surface of width x height holding the source rectangle scaled to it, with the source's
+// format and colour key; null when it cannot be made or locked. The caller frees it.
+SDL_Surface* ScaleSurface(SDL_Surface* source, int srcX, int srcY, int srcW, int srcH, int width, int height);
+
+}  // namespace playback

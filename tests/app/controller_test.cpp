@@ -1,0 +1,310 @@
+// The UI controller on the real main window, with the real decoder and videos made by ffmpeg.
+#include "app/uiManager.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include <memory>
+
+#include "app/mainForm.h"
+#include "playback/SDLPanel.h"
+#include "playback/playManager.h"
+#include "videoFixtures.h"
+#include "widgets/Image.h"
+#include "widgets/SliderBar.h"
+#include "widgets/imagebutton.h"
+
+namespace {
+
+using playback::PlayManager;
+using testing_support::MakeClip;
+using testing_support::Pattern;
+using testing_support::TempFolder;
+
+struct Videos {
+    TempFolder folder;
+    std::string sixSeconds = folder.File("six seconds.avi");
+    std::string threeSeconds = folder.File("three.mkv");
+    std::string notAVideo = folder.File("readme.txt");
+    bool made = false;
+
+    Videos()
+    {
+        made = MakeClip(sixSeconds, Pattern("160x120"), 6, "-c:v mpeg4 -q:v 3 -g 25")
+               && MakeClip(threeSeconds, Pattern("320x180"), 3, "-c:v mpeg4 -q:v 3 -g 25");
+        testing_support::WriteFile(notAVideo, {'h', 'e', 'l', 'l', 'o', '\n'});
+    }
+};
+
+Videos& Clips()
+{
+    static Videos videos;
+    return videos;
+}
+
+bool SpinUntil(const std::function<bool()>& done, int ms = 10000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+class Controller : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+            GTEST_SKIP() << "needs the xcb platform on an X server";
+        ASSERT_TRUE(Clips().made) << "ffmpeg could not make the test videos";
+        QApplication::setApplicationName(QStringLiteral("Stillreel"));
+        window = std::make_unique<TmainDlg>();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        ASSERT_NE(UIManager, nullptr);
+        ASSERT_NE(PlayManager, nullptr);
+        // Any message box would block the test: note it and close it.
+        watchdog.setInterval(50);
+        QObject::connect(&watchdog, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                boxes << box->text();
+                box->reject();
+            }
+        });
+        watchdog.start();
+    }
+
+    void TearDown() override
+    {
+        watchdog.stop();
+        window.reset();
+    }
+
+    void Open(const std::string& path, bool waitForStrip = true)
+    {
+        const QString file = QString::fromStdString(path);
+        UIManager->ChooseVideoFile = [file] { return file; };
+        window->tmiOpen->trigger();
+        if (waitForStrip)
+            PlayManager->WaitForThumbnails();
+    }
+
+    void Key(int key)
+    {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
+        QTest::keyClick(target, static_cast<Qt::Key>(key));
+    }
+
+    // The playback controls against their row of the state table.
+    void ExpectControlsFor(TPlayState state)
+    {
+        SCOPED_TRACE(static_cast<int>(state));
+        const bool play = state == psOpened || state == psStopped || state == psPaused;
+        const bool running = state == psPlaying || state == psPaused;
+        EXPECT_EQ(window->tmiPlay->isEnabled(), play);
+        EXPECT_EQ(window->tbiPlay->isEnabled(), play);
+        EXPECT_EQ(window->tmiPause->isEnabled(), state == psPlaying);
+        EXPECT_EQ(window->tbiPause->isEnabled(), state == psPlaying);
+        for (QAction* a : {window->tmiStop, window->tbiStop, window->tmiStep, window->tbiStep, window->tmiCapture,
+                           window->tbiCapture, window->tbiTools})
+            EXPECT_EQ(a->isEnabled(), running) << a->objectName().toStdString();
+        EXPECT_EQ(window->btnPlay->isVisible(), state != psPlaying);
+        EXPECT_EQ(window->btnPlay->isEnabled(), play);
+        EXPECT_EQ(window->btnPause->isVisible(), state == psPlaying);
+        EXPECT_EQ(window->btnPause->isEnabled(), state == psPlaying);
+        EXPECT_EQ(window->btnStop->isEnabled(), running);
+        EXPECT_EQ(window->SliderBar->isEnabled(), state != psNoFile);
+        EXPECT_TRUE(window->tmiOpen->isEnabled());
+        EXPECT_TRUE(window->tbiEdit->isEnabled());
+    }
+
+    std::unique_ptr<TmainDlg> window;
+    QTimer watchdog;
+    QStringList boxes;
+};
+
+TEST_F(Controller, ControlsFollowEveryPlayState)
+{
+    ExpectControlsFor(psNoFile);
+    EXPECT_EQ(window->lbTimestamp->text(), "timestamp: 00:00:00/00:00:00");
+
+    Open(Clips().sixSeconds);
+    EXPECT_EQ(PlayManager->State, psOpened);
+    ExpectControlsFor(psOpened);
+    EXPECT_EQ(window->lbFilePath->text(), QString::fromStdString(Clips().sixSeconds));
+    EXPECT_EQ(window->SliderBar->Max(), 6);
+    EXPECT_EQ(window->SliderBar->Position(), 0);
+    EXPECT_EQ(window->lbTimestamp->text(), "timestamp: 00:00:00/00:00:06");
+    EXPECT_TRUE(UIManager->Panel()->isVisible());
+
+    window->tbiPlay->trigger();
+    EXPECT_EQ(PlayManager->State, psPlaying);
+    ExpectControlsFor(psPlaying);
+
+    window->btnPause->OnClick();
+    EXPECT_EQ(PlayManager->State, psPaused);
+    ExpectControlsFor(psPaused);
+
+    window->tmiStop->trigger();
+    EXPECT_EQ(PlayManager->State, psStopped);
+    ExpectControlsFor(psStopped);
+    EXPECT_EQ(window->lbTimestamp->text(), "timestamp: 00:00:00/00:00:00");
+    EXPECT_EQ(window->SliderBar->Position(), 0);
+    EXPECT_TRUE(boxes.isEmpty());
+}
+
+TEST_F(Controller, SpaceAndRightArrowActOnlyWhereTheyMayAct)
+{
+    Key(Qt::Key_Right);  // no file: nothing
+    EXPECT_EQ(PlayManager->State, psNoFile);
+    Open(Clips().sixSeconds);
+    Key(Qt::Key_Space);  // opened: Play must be pressed
+    EXPECT_EQ(PlayManager->State, psOpened);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(PlayManager->State, psOpened);
+
+    window->tmiPlay->trigger();
+    Key(Qt::Key_Space);
+    EXPECT_EQ(PlayManager->State, psPaused);
+    Key(Qt::Key_Space);
+    EXPECT_EQ(PlayManager->State, psPlaying);
+    Key(Qt::Key_Right);  // playing: pauses and shows the next frame
+    EXPECT_EQ(PlayManager->State, psPaused);
+    EXPECT_EQ(window->lbTimestamp->text(),
+              playback::FormatTimestamp(PlayManager->PositionSeconds, 0, 0, 6));
+    EXPECT_EQ(window->SliderBar->Position(), PlayManager->PositionSeconds);
+
+    window->tmiStop->trigger();
+    Key(Qt::Key_Space);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(PlayManager->State, psStopped);
+}
+
+TEST_F(Controller, PlayingToTheEndStopsAndResetsTheSlider)
+{
+    Open(Clips().threeSeconds);
+    window->tmiPlay->trigger();
+    ASSERT_TRUE(SpinUntil([] { return PlayManager->State == psStopped; }));
+    ExpectControlsFor(psStopped);
+    EXPECT_EQ(window->SliderBar->Position(), 0);
+    EXPECT_TRUE(PlayManager->AtEnd);
+}
+
+TEST_F(Controller, SliderDragDuringPlaybackSeeksAndResumes)
+{
+    Open(Clips().sixSeconds);
+    window->tmiPlay->trigger();
+    TSliderBar* slider = window->SliderBar;
+    const int grabX = slider->PointerRect().center().x();
+    const int y = slider->PointerRect().center().y();
+    QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(grabX, y));
+    EXPECT_EQ(PlayManager->State, psPaused);  // the press paused playback
+    // The pointer's left edge to pixel 297 of the 594-pixel track: second 3 of 6.
+    QTest::mouseMove(slider, QPoint(grabX + 297, y));
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(grabX + 297, y));
+    EXPECT_EQ(slider->Position(), 3);
+    EXPECT_EQ(PlayManager->State, psPlaying);
+    EXPECT_EQ(PlayManager->PositionSeconds, 3);
+    EXPECT_EQ(window->lbTimestamp->text(), "timestamp: 00:00:03/00:00:06");
+}
+
+TEST_F(Controller, SliderDroppedOnItsMaximumStops)
+{
+    Open(Clips().sixSeconds);
+    window->tmiPlay->trigger();
+    TSliderBar* slider = window->SliderBar;
+    const int grabX = slider->PointerRect().center().x();
+    const int y = slider->PointerRect().center().y();
+    QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(grabX, y));
+    QTest::mouseMove(slider, QPoint(grabX + 594, y));
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(grabX + 594, y));
+    EXPECT_EQ(PlayManager->State, psStopped);
+    EXPECT_EQ(slider->Position(), 0);
+}
+
+TEST_F(Controller, SliderTrackPressOutsideThePointerDoesNothing)
+{
+    Open(Clips().sixSeconds);
+    window->tmiPlay->trigger();
+    TSliderBar* slider = window->SliderBar;
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(400, 5));
+    EXPECT_EQ(PlayManager->State, psPlaying);
+}
+
+TEST_F(Controller, ThumbnailClicksWaitForTheStrip)
+{
+    Open(Clips().sixSeconds, false);
+    // The strip is still being made: the click is refused.
+    if (!PlayManager->ThumbnailsReady) {
+        window->imgViews[3]->OnClick();
+        EXPECT_EQ(PlayManager->State, psOpened);
+    }
+    PlayManager->WaitForThumbnails();
+    window->imgViews[2]->OnClick();
+    EXPECT_EQ(PlayManager->State, psPaused);
+    EXPECT_EQ(PlayManager->PositionSeconds, PlayManager->GetThumbnail(2).Position);
+    EXPECT_EQ(window->SliderBar->Position(), PlayManager->PositionSeconds);
+    ExpectControlsFor(psPaused);
+
+    window->tmiPlay->trigger();
+    window->imgViews[0]->OnClick();  // while playing: keeps playing from second 0
+    EXPECT_EQ(PlayManager->State, psPlaying);
+    EXPECT_EQ(PlayManager->PositionSeconds, 0);
+}
+
+TEST_F(Controller, CancelledOpenDialogResumesPlayback)
+{
+    Open(Clips().sixSeconds);
+    window->tmiPlay->trigger();
+    TPlayState duringDialog = psNoFile;
+    UIManager->ChooseVideoFile = [&] {
+        duringDialog = PlayManager->State;
+        return QString();
+    };
+    window->tbiOpen->trigger();
+    EXPECT_EQ(duringDialog, psPaused);
+    EXPECT_EQ(PlayManager->State, psPlaying);
+    ExpectControlsFor(psPlaying);
+}
+
+TEST_F(Controller, UnsupportedFileChangesNothingVisible)
+{
+    Open(Clips().sixSeconds);
+    window->tmiPlay->trigger();
+    Open(Clips().notAVideo, false);
+    EXPECT_TRUE(boxes.isEmpty());
+    EXPECT_EQ(window->lbFilePath->text(), QString::fromStdString(Clips().sixSeconds));
+    EXPECT_EQ(window->SliderBar->Max(), 6);
+    // The open paused the video and does not resume it.
+    EXPECT_EQ(PlayManager->State, psPaused);
+    ExpectControlsFor(psPaused);
+}
+
+TEST_F(Controller, DroppedVideoOpensLikeAChosenOne)
+{
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(QString::fromStdString(Clips().threeSeconds))});
+    const QPoint at(300, 200);
+    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, {});
+    QApplication::sendEvent(window.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, {});
+    QApplication::sendEvent(window.get(), &drop);
+    delete data;
+    EXPECT_EQ(PlayManager->State, psOpened);
+    EXPECT_EQ(window->lbFilePath->text(), QString::fromStdString(Clips().threeSeconds));
+    EXPECT_EQ(window->SliderBar->Max(), 3);
+}
+
+}  // namespace
