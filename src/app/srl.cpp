@@ -9,7 +9,7 @@
 #include "app/mainForm.h"
 #include "app/splashForm.h"
 #include "app/theme.h"
-#include "platform/appFolder.h"
+#include "imaging/imageTools.h"
 #include "platform/ticks.h"
 
 int main(int argc, char** argv)
@@ -17,10 +17,10 @@ int main(int argc, char** argv)
     // The video panel embeds its output by X11 window id.
     setenv("QT_QPA_PLATFORM", "xcb", 0);
 
-    platform::ApplicationFolder();
-
     const std::uint32_t start = platform::TickCount();
     TApplication application(argc, argv);
+    // The program's folder and cursors, before any window exists.
+    imaging::PrepareImageTools();
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // Where the interface family is not installed, a close humanist sans stands in for it.
     QFont::insertSubstitutions(app::theme::InterfaceFamily,

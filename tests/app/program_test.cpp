@@ -24,26 +24,34 @@ QString FindWindow(const QString& title)
     return ids.section(QLatin1Char('\n'), 0, 0);
 }
 
-TEST(Program, ShowsTheSplashThenTheMainWindowAndExitsThroughTheFileMenu)
+// Starts the real program and waits for its main window; `shownAfter` is the time from the start.
+QString StartProgram(QProcess& program, qint64& shownAfter)
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        GTEST_SKIP() << "needs an X server (the test command runs one)";
-
-    QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     program.setProcessEnvironment(env);
     QElapsedTimer clock;
     clock.start();
     program.start(QStringLiteral(STILLREEL_EXECUTABLE), {});
-    ASSERT_TRUE(program.waitForStarted(10000));
-
+    if (!program.waitForStarted(10000))
+        return {};
     QString window;
     while (window.isEmpty() && clock.elapsed() < 30000 && program.state() == QProcess::Running) {
         QThread::msleep(50);
         window = FindWindow(QStringLiteral("Stillreel"));
     }
-    const qint64 shownAfter = clock.elapsed();
+    shownAfter = clock.elapsed();
+    return window;
+}
+
+TEST(Program, ShowsTheSplashThenTheMainWindowAndExitsThroughTheFileMenu)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        GTEST_SKIP() << "needs an X server (the test command runs one)";
+
+    QProcess program;
+    qint64 shownAfter = 0;
+    const QString window = StartProgram(program, shownAfter);
     ASSERT_FALSE(window.isEmpty()) << program.readAllStandardError().toStdString();
     // The splash stays at least a second before the main window even exists.
     EXPECT_GE(shownAfter, 1000);
@@ -55,6 +63,21 @@ TEST(Program, ShowsTheSplashThenTheMainWindowAndExitsThroughTheFileMenu)
     RunTool(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("e")});
 
     ASSERT_TRUE(program.waitForFinished(15000)) << "the window did not close through File > Exit";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+}
+
+TEST(Program, ATerminationRequestClosesItTheNormalWay)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        GTEST_SKIP() << "needs an X server (the test command runs one)";
+
+    QProcess program;
+    qint64 shownAfter = 0;
+    ASSERT_FALSE(StartProgram(program, shownAfter).isEmpty()) << program.readAllStandardError().toStdString();
+    // The video output installs signal handlers of its own; the program must still hear SIGTERM.
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished(15000)) << "SIGTERM did not end the program";
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
 }
