@@ -16,6 +16,7 @@
 #endif
 
 #include "imaging/FastDIB.h"
+#include "imaging/packedChannel.h"
 
 namespace imaging {
 
@@ -24,21 +25,7 @@ namespace {
 // Set only by tests; atomic because the adjustments may run on any thread.
 std::atomic<detail::TPixelPath> forcedPath{detail::TPixelPath::Automatic};
 
-// Unpacks and repacks 16-bit pixels by the buffer's channel bit counts, the same way the buffer
-// itself reads them (values widened to 8 bits by shifting).
-struct PackedChannel {
-    unsigned bits, position;
-    unsigned Get(unsigned pixel) const
-    {
-        const unsigned raw = (pixel >> position) & ((1u << bits) - 1u);
-        return bits >= 8 ? raw >> (bits - 8) : raw << (8 - bits);
-    }
-    unsigned Put(unsigned level) const
-    {
-        const unsigned raw = bits >= 8 ? level << (bits - 8) : level >> (8 - bits);
-        return (raw & ((1u << bits) - 1u)) << position;
-    }
-};
+using detail::PackedChannel;
 
 void ApplyToColorTable(TFastDIB& buffer, const TChannelTable& red, const TChannelTable& green,
     const TChannelTable& blue)

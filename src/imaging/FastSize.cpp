@@ -12,6 +12,7 @@
 
 #include "imaging/FastDIB.h"
 #include "imaging/FreeBitmap.h"
+#include "imaging/packedChannel.h"
 
 namespace imaging {
 
@@ -93,19 +94,7 @@ void ResampleBytes(const TFastDIB& source, TFastDIB& destination, int bytes)
         });
 }
 
-struct PackedChannel {
-    unsigned bits, position;
-    unsigned Get(unsigned pixel) const
-    {
-        const unsigned raw = (pixel >> position) & ((1u << bits) - 1u);
-        return bits >= 8 ? raw >> (bits - 8) : raw << (8 - bits);
-    }
-    unsigned Put(unsigned level) const
-    {
-        const unsigned raw = bits >= 8 ? level << (bits - 8) : level >> (8 - bits);
-        return (raw & ((1u << bits) - 1u)) << position;
-    }
-};
+using detail::PackedChannel;
 
 void Resample16(const TFastDIB& source, TFastDIB& destination)
 {

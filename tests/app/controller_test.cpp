@@ -5,7 +5,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -19,12 +18,15 @@
 #include "app/mainForm.h"
 #include "playback/SDLPanel.h"
 #include "playback/playManager.h"
+#include "spinUntil.h"
 #include "videoFixtures.h"
 #include "widgets/Image.h"
 #include "widgets/SliderBar.h"
 #include "widgets/imagebutton.h"
 
 namespace {
+
+using testing_support::SpinUntil;
 
 using playback::PlayManager;
 using testing_support::MakeClip;
@@ -50,15 +52,6 @@ Videos& Clips()
 {
     static Videos videos;
     return videos;
-}
-
-bool SpinUntil(const std::function<bool()>& done, int ms = 10000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
 }
 
 class Controller : public ::testing::Test {

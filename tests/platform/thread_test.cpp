@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QThread>
 
 #include <atomic>
@@ -13,7 +12,11 @@
 #include <stdexcept>
 #include <thread>
 
+#include "spinUntil.h"
+
 namespace {
+
+using testing_support::SpinUntil;
 
 // A worker whose body is given by the test.
 class Worker : public platform::TThread {
@@ -36,16 +39,6 @@ private:
 bool OnMainThread()
 {
     return QThread::currentThread() == QCoreApplication::instance()->thread();
-}
-
-// Turns the event loop until `done` holds or five seconds pass.
-bool SpinUntil(const std::function<bool()>& done)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return done();
 }
 
 TEST(Thread, StartsOnlyWhenResumed)

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QTest>
@@ -15,12 +14,15 @@
 #include "imaging/FastDIB.h"
 #include "playback/SDLPanel.h"
 #include "playback/decoder.h"
+#include "spinUntil.h"
 #include "videoFixtures.h"
 #include "widgets/FSProgressBar.h"
 #include "widgets/Image.h"
 #include "widgets/SliderBar.h"
 
 namespace {
+
+using testing_support::SpinUntil;
 
 using namespace playback;
 using testing_support::MakeClip;
@@ -47,16 +49,6 @@ Videos& Clips()
 {
     static Videos videos;
     return videos;
-}
-
-// Turns the event loop until `done` holds or `ms` pass.
-bool SpinUntil(const std::function<bool()>& done, int ms = 10000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
 }
 
 class PlayManagerTest : public ::testing::Test {
