@@ -99,6 +99,19 @@ protected:
         QTest::keyClick(target, static_cast<Qt::Key>(key));
     }
 
+    // Presses the slider's pointer, drags it `dx` pixels and releases it; `pressed` runs between
+    // the press and the move.
+    void DragPointer(int dx, const std::function<void()>& pressed = {})
+    {
+        TSliderBar* slider = window->SliderBar;
+        const QPoint grab = slider->PointerRect().center();
+        QTest::mousePress(slider, Qt::LeftButton, {}, grab);
+        if (pressed)
+            pressed();
+        QTest::mouseMove(slider, grab + QPoint(dx, 0));
+        QTest::mouseRelease(slider, Qt::LeftButton, {}, grab + QPoint(dx, 0));
+    }
+
     // The playback controls against their row of the state table.
     void ExpectControlsFor(TPlayState state)
     {
@@ -198,15 +211,11 @@ TEST_F(Controller, SliderDragDuringPlaybackSeeksAndResumes)
 {
     Open(Clips().sixSeconds);
     window->tmiPlay->trigger();
-    TSliderBar* slider = window->SliderBar;
-    const int grabX = slider->PointerRect().center().x();
-    const int y = slider->PointerRect().center().y();
-    QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(grabX, y));
-    EXPECT_EQ(PlayManager->State, psPaused);  // the press paused playback
     // The pointer's left edge to pixel 297 of the 594-pixel track: second 3 of 6.
-    QTest::mouseMove(slider, QPoint(grabX + 297, y));
-    QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(grabX + 297, y));
-    EXPECT_EQ(slider->Position(), 3);
+    TPlayState whilePressed = psNoFile;
+    DragPointer(297, [&] { whilePressed = PlayManager->State; });
+    EXPECT_EQ(whilePressed, psPaused);  // the press paused playback
+    EXPECT_EQ(window->SliderBar->Position(), 3);
     EXPECT_EQ(PlayManager->State, psPlaying);
     EXPECT_EQ(PlayManager->PositionSeconds, 3);
     EXPECT_EQ(window->lbTimestamp->text(), "timestamp: 00:00:03/00:00:06");
@@ -216,14 +225,9 @@ TEST_F(Controller, SliderDroppedOnItsMaximumStops)
 {
     Open(Clips().sixSeconds);
     window->tmiPlay->trigger();
-    TSliderBar* slider = window->SliderBar;
-    const int grabX = slider->PointerRect().center().x();
-    const int y = slider->PointerRect().center().y();
-    QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(grabX, y));
-    QTest::mouseMove(slider, QPoint(grabX + 594, y));
-    QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(grabX + 594, y));
+    DragPointer(594);
     EXPECT_EQ(PlayManager->State, psStopped);
-    EXPECT_EQ(slider->Position(), 0);
+    EXPECT_EQ(window->SliderBar->Position(), 0);
 }
 
 TEST_F(Controller, SliderTrackPressOutsideThePointerDoesNothing)
