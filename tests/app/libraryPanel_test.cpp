@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QMessageBox>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <fstream>
@@ -51,6 +53,42 @@ TEST(LibraryPanel, StartsWithTheRootAloneAndWritesTheEmptyIndexAtClose)
     EXPECT_EQ(ListManager, nullptr);
     EXPECT_EQ(TreeManager, nullptr);
     EXPECT_EQ(ReadFile(list), "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<library/>\r\n");
+}
+
+void WriteFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+TEST(LibraryPanel, UnreadableIndexIsReportedOnceAndSurvivesTheRun)
+{
+    const std::string list = platform::ApplicationFolder() + "list";
+    const std::string broken = "<library>\r\n  <category type=\"category\" name=\"Holiday\">\r\n";
+    WriteFile(list, broken);
+    QString shown;
+    int boxes = 0;
+    // The report is modal: answer it as a user would, once it is up.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            ++boxes;
+            box->accept();
+        }
+    });
+    answer.start(20);
+    {
+        auto window = std::make_unique<TmainDlg>();
+        window->show();
+        QApplication::processEvents();
+        EXPECT_EQ(window->vstImage->topLevelItem(0)->childCount(), 0);
+    }
+    answer.stop();
+    EXPECT_EQ(boxes, 1);
+    EXPECT_TRUE(shown.contains(QString::fromStdString(list))) << shown.toStdString();
+    EXPECT_EQ(ReadFile(list), broken);
+    QFile::remove(QString::fromStdString(list));
 }
 
 }  // namespace
