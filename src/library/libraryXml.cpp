@@ -4,7 +4,6 @@
 #include <QStringDecoder>
 
 #include <algorithm>
-#include <cstring>
 
 #include <pugixml.hpp>
 

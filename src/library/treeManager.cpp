@@ -183,8 +183,7 @@ void TLibraryTreeNode::Refresh()
 }
 
 TTreeManager::TTreeManager(TLibraryTreeControls controls, TListManager& store, std::string baseFolder)
-    : QObject(controls.Tree)
-    , controls_(std::move(controls))
+    : controls_(std::move(controls))
     , store_(store)
     , imageFolder_(library::ImageFolder(baseFolder))
 {
