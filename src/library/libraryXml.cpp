@@ -1,10 +1,9 @@
 #include "library/libraryXml.h"
 
-#include <QString>
-#include <QStringDecoder>
-
 #include <algorithm>
 
+#include <QString>
+#include <QStringDecoder>
 #include <pugixml.hpp>
 
 #include "imaging/imageTools.h"

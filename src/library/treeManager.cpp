@@ -1,5 +1,12 @@
 #include "library/treeManager.h"
 
+#include <array>
+#include <memory>
+#include <utility>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFont>
 #include <QIcon>
 #include <QImage>
@@ -7,13 +14,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QTreeWidget>
-
-#include <array>
-#include <memory>
-#include <utility>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "imaging/FastDIB.h"
 #include "imaging/FastSize.h"
