@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QObject>
-#include <QTreeWidgetItem>
-
 #include <functional>
 #include <string>
+
+#include <QObject>
+#include <QTreeWidgetItem>
 
 #include "library/libraryRecords.h"
 
