@@ -8,14 +8,18 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
 #include <QUrl>
 
+#include "app/application.h"
 #include "app/commandState.h"
 #include "app/mainForm.h"
 #include "app/theme.h"
 #include "app/windowRules.h"
+#include "library/listManager.h"
+#include "library/treeManager.h"
 #include "platform/termination.h"
 #include "playback/SDLPanel.h"
 #include "playback/decoder.h"
@@ -132,6 +136,11 @@ TUIManager::~TUIManager()
     playManager_.reset();
     delete panel_;
     panel_ = nullptr;
+    // The store writes the index when it goes; the tree after it only lets go of its controls.
+    ListManager = nullptr;
+    listManager_.reset();
+    TreeManager = nullptr;
+    treeManager_.reset();
     mainWindowProc_.reset();
     UIManager = nullptr;
 }
@@ -170,7 +179,27 @@ void TUIManager::InitializeUI()
     playManager_->OnFinished = [this] { PlaybackFinished(); };
 
     WireCommands();
+
+    listManager_ = std::make_unique<TListManager>();
+    ListManager = listManager_.get();
+    if (!listManager_->LoadError().isEmpty())
+        ReportUnreadableLibrary();
+    treeManager_ = std::make_unique<TTreeManager>(
+        TLibraryTreeControls{dlg.vstImage, dlg.imgThumbnail, dlg.tpmTree, [this] { EditCommand(); }}, *listManager_);
+    TreeManager = treeManager_.get();
+
     UpdateCommandState(playManager_->State);
+}
+
+void TUIManager::ReportUnreadableLibrary()
+{
+    const QString file = QString::fromStdString(listManager_->ListFile());
+    QMessageBox box(QMessageBox::Warning, app::ApplicationTitle(),
+                    QStringLiteral("The image library index %1 cannot be read (%2).\n\n"
+                                   "The program runs with an empty library and leaves the file as it is.")
+                        .arg(file, listManager_->LoadError()),
+                    QMessageBox::Ok, mainDlg);
+    box.exec();
 }
 
 void TUIManager::PlaceVideoPanel()
