@@ -90,9 +90,12 @@ std::unique_ptr<VideoSource> VideoSource::Open(const std::string& path)
 
     const AVRational sampleAspect = av_guess_sample_aspect_ratio(source->format_.get(),
         const_cast<AVStream*>(stream), const_cast<AVFrame*>(first));
-    source->aspectRatio_ = static_cast<double>(first->width) / first->height;
+    // One exact fraction divided once: 720 x 576 at 64:45 is exactly 16:9, where two roundings
+    // would land one unit above it and tip half-way picture sizes the wrong way.
+    AVRational display{first->width, first->height};
     if (sampleAspect.num > 0 && sampleAspect.den > 0)
-        source->aspectRatio_ *= av_q2d(sampleAspect);
+        display = av_mul_q(display, sampleAspect);
+    source->aspectRatio_ = av_q2d(display);
 
     std::int64_t seconds = 0;
     if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0)
