@@ -5,6 +5,7 @@
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench_playback
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 
@@ -85,6 +86,15 @@ std::string FirstLine(const std::string& command)
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();
     return text;
+}
+
+// Times this process was taken off a processor while it could still run: other work on the
+// machine competing for it.
+long InvoluntarySwitches()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_nivcsw;
 }
 
 std::string LoadAverage()
@@ -183,6 +193,7 @@ bool PlayClip(TDecoder& decoder, TSDLPanel& panel, const std::string& clip)
     QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
     const double cpuStart = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
     const double mainCpuStart = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+    const long switchesStart = InvoluntarySwitches();
     start = Clock::now();
     thread.Resume();
     loop.exec();
@@ -191,6 +202,7 @@ bool PlayClip(TDecoder& decoder, TSDLPanel& panel, const std::string& clip)
     thread.Stop();
     const double cpu = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart;
     const double mainCpu = CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - mainCpuStart;
+    const long switches = InvoluntarySwitches() - switchesStart;
     const double elapsed = std::chrono::duration<double>(end - start).count();
 
     if (!finished)
@@ -212,6 +224,8 @@ bool PlayClip(TDecoder& decoder, TSDLPanel& panel, const std::string& clip)
         std::printf("  frame to frame: median %.3f ms, mean %.3f ms, max %.3f ms, %ld of %zu over 1.5 periods\n",
             Median(intervals), mean, *std::max_element(intervals.begin(), intervals.end()), late, intervals.size());
     }
+    std::printf("  preempted by other work: %ld involuntary context switches (%.2f per frame)\n", switches,
+        presented > 0 ? static_cast<double>(switches) / presented : 0.0);
     std::printf("  load average after: %s\n", LoadAverage().c_str());
     return finished && !failed && ratio >= 0.99 && presented == clipFrames;
 }
