@@ -34,46 +34,29 @@ TFitRect FitFrame(int frameWidth, int frameHeight, int screenWidth, int screenHe
     return {(screenWidth - w) >> 1, (screenHeight - h) >> 1, w, h};
 }
 
-namespace {
-
-// The stepping of StretchRow for pixels of `PixelBytes` bytes, or of `bytesPerPixel` bytes when
-// PixelBytes is 0. A fixed size lets the compiler copy each pixel with one move instead of a
-// memcpy call: a video frame shrunk into the panel is some hundred thousand pixels a frame.
-template <int PixelBytes>
-void StretchPixels(const std::uint8_t* src, std::uint8_t* dst, int srcX1, int srcX2, int d, int bytesPerPixel)
+void StretchRow(const SDL_Surface* source, SDL_Surface* destination, int dstX1, int dstX2, int srcX1, int srcX2,
+                int srcRow, int dstRow, int bytesPerPixel)
 {
-    const int pixelBytes = PixelBytes != 0 ? PixelBytes : bytesPerPixel;
+    if (dstRow >= destination->h)
+        return;
     const int s = srcX2 - srcX1;
+    const int d = dstX2 - dstX1;
     int e = 2 * s - d;
+    const auto* src = static_cast<const std::uint8_t*>(source->pixels) + srcRow * source->pitch;
+    auto* dst = static_cast<std::uint8_t*>(destination->pixels) + dstRow * destination->pitch
+                + dstX1 * bytesPerPixel;
     int x = srcX1;
     for (int i = 0; i < d; ++i) {
-        std::memcpy(dst, src + x * pixelBytes, static_cast<std::size_t>(pixelBytes));
+        std::memcpy(dst, src + x * bytesPerPixel, static_cast<std::size_t>(bytesPerPixel));
         while (e >= 0) {
             // Enlarging to twice the width or more steps one past the last pixel: hold it there.
             if (x < srcX2 - 1)
                 ++x;
             e -= 2 * d;
         }
-        dst += pixelBytes;
+        dst += bytesPerPixel;
         e += 2 * s;
     }
-}
-
-}  // namespace
-
-void StretchRow(const SDL_Surface* source, SDL_Surface* destination, int dstX1, int dstX2, int srcX1, int srcX2,
-                int srcRow, int dstRow, int bytesPerPixel)
-{
-    if (dstRow >= destination->h)
-        return;
-    const int d = dstX2 - dstX1;
-    const auto* src = static_cast<const std::uint8_t*>(source->pixels) + srcRow * source->pitch;
-    auto* dst = static_cast<std::uint8_t*>(destination->pixels) + dstRow * destination->pitch
-                + dstX1 * bytesPerPixel;
-    if (bytesPerPixel == 4)
-        StretchPixels<4>(src, dst, srcX1, srcX2, d, bytesPerPixel);
-    else
-        StretchPixels<0>(src, dst, srcX1, srcX2, d, bytesPerPixel);
 }
 
 SDL_Surface* ScaleSurface(SDL_Surface* source, int srcX, int srcY, int srcW, int srcH, int width, int height)
