@@ -12,18 +12,26 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// How far the play thread may fall behind its schedule and still catch up.
+constexpr double MaxCatchUpSeconds = 0.25;
+
 double SecondsBetween(Clock::time_point from, Clock::time_point to)
 {
     return std::chrono::duration<double>(to - from).count();
+}
+
+double FramePeriod(double frameRate)
+{
+    if (!(frameRate > 0) || !std::isfinite(frameRate))
+        frameRate = FallbackFrameRate;
+    return 1.0 / frameRate;
 }
 
 }  // namespace
 
 std::int64_t PacingSleepMs(double frameRate, double spentSeconds)
 {
-    if (!(frameRate > 0) || !std::isfinite(frameRate))
-        frameRate = FallbackFrameRate;
-    const double frameDuration = 1.0 / frameRate;
+    const double frameDuration = FramePeriod(frameRate);
     if (frameDuration <= spentSeconds)
         return 0;
     return static_cast<std::int64_t>(std::nearbyint((frameDuration - spentSeconds) * 1000.0));
@@ -64,8 +72,11 @@ void TPlayThread::Execute()
 {
     try {
         Clock::time_point windowStart = Clock::now();
+        // When the current frame's share of time began. Shares follow each other on a fixed
+        // schedule: a sleep rounded to whole milliseconds or a late wake-up shortens the next
+        // sleep instead of adding up over the frames.
+        Clock::time_point shareStart = windowStart;
         while (!Terminated()) {
-            const Clock::time_point frameStart = Clock::now();
             TVideoFrame* frame = decoder_.NextFrame();
             if (frame == nullptr) {
                 Report(stFinished | stEndOfStream);
@@ -79,10 +90,17 @@ void TPlayThread::Execute()
                 status |= stSecondElapsed;
             }
             Report(status);
-            const double spent = SecondsBetween(frameStart, Clock::now());
-            const std::int64_t sleepMs = PacingSleepMs(decoder_.FileInfo()->FrameRate, spent);
+            const double frameRate = decoder_.FileInfo()->FrameRate;
+            const double spent = SecondsBetween(shareStart, Clock::now());
+            const std::int64_t sleepMs = PacingSleepMs(frameRate, spent);
             if (sleepMs > 0)
                 std::this_thread::sleep_for(std::chrono::milliseconds(sleepMs));
+            shareStart += std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(FramePeriod(frameRate)));
+            // Frames that fell behind (a slow decode, a busy machine) catch up by running without
+            // sleeps; a longer stall starts the schedule afresh rather than racing through it.
+            const Clock::time_point after = Clock::now();
+            if (SecondsBetween(shareStart, after) > MaxCatchUpSeconds)
+                shareStart = after;
         }
     } catch (...) {
         // The user sees playback stop at the last frame drawn; nothing else is reported.
