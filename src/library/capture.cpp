@@ -101,7 +101,9 @@ TCaptureResult WriteCapture(imaging::TFastDIB& frame, const imaging::TFastDIB& t
     imaging::TFreeBitmap bitmap;
     imaging::BufferToBitmap(frame, bitmap);
     const int height = CapturedImageHeight(frame.Width(), frame.AbsHeight(), aspect, adjustments.KeepAspect);
-    if (adjustments.KeepAspect && aspect != 0)
+    // FreeImage's bicubic filter returns a picture of the same size unchanged, only slowly: a
+    // frame already at its display aspect is saved as it is.
+    if (height != frame.AbsHeight())
         bitmap.Rescale(frame.Width(), height, nullptr, FILTER_BICUBIC);
     if (!SaveJpeg(bitmap, imagePath)) {
         result.FailedFile = imagePath;

@@ -239,3 +239,24 @@ TEST(WriteCapture, AnEmptyThumbnailFailsAndTakesTheImageBackOut)
 }
 
 }  // namespace
+
+namespace {
+
+// The capture leaves out a rescale to the frame's own size; that is only sound while FreeImage's
+// bicubic filter gives such a picture back unchanged.
+TEST(WriteCapture, ASameSizeBicubicRescaleChangesNoByte)
+{
+    imaging::TFastDIB frame;
+    frame.Allocate(97, 41, 32);
+    FillNoise(frame, 13);
+    imaging::TFreeBitmap original, rescaled;
+    imaging::BufferToBitmap(frame, original);
+    imaging::BufferToBitmap(frame, rescaled);
+    ASSERT_TRUE(rescaled.Rescale(97, 41, nullptr, FILTER_BICUBIC));
+    ASSERT_EQ(rescaled.Width(), 97u);
+    ASSERT_EQ(rescaled.Height(), 41u);
+    for (int line = 0; line < 41; ++line)
+        ASSERT_EQ(std::memcmp(original.ScanLine(line), rescaled.ScanLine(line), 97 * 4), 0) << line;
+}
+
+}  // namespace
