@@ -8,14 +8,21 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
 #include <QUrl>
 
+#include "app/application.h"
 #include "app/commandState.h"
 #include "app/mainForm.h"
 #include "app/theme.h"
 #include "app/windowRules.h"
+#include "imaging/FastDIB.h"
+#include "library/captureCommand.h"
+#include "library/libraryEditing.h"
+#include "library/listManager.h"
+#include "library/treeManager.h"
 #include "platform/termination.h"
 #include "playback/SDLPanel.h"
 #include "playback/decoder.h"
@@ -132,6 +139,11 @@ TUIManager::~TUIManager()
     playManager_.reset();
     delete panel_;
     panel_ = nullptr;
+    // The store writes the index as it goes; the tree only lets go of its controls.
+    ListManager = nullptr;
+    listManager_.reset();
+    TreeManager = nullptr;
+    treeManager_.reset();
     mainWindowProc_.reset();
     UIManager = nullptr;
 }
@@ -170,7 +182,27 @@ void TUIManager::InitializeUI()
     playManager_->OnFinished = [this] { PlaybackFinished(); };
 
     WireCommands();
+
+    listManager_ = std::make_unique<TListManager>();
+    ListManager = listManager_.get();
+    if (!listManager_->LoadError().isEmpty())
+        ReportUnreadableLibrary();
+    treeManager_ = std::make_unique<TTreeManager>(
+        TLibraryTreeControls{dlg.vstImage, dlg.imgThumbnail, dlg.tpmTree, [this] { EditCommand(); }}, *listManager_);
+    TreeManager = treeManager_.get();
+
     UpdateCommandState(playManager_->State);
+}
+
+void TUIManager::ReportUnreadableLibrary()
+{
+    const QString file = QString::fromStdString(listManager_->ListFile());
+    QMessageBox box(QMessageBox::Warning, app::ApplicationTitle(),
+                    QStringLiteral("The image library index %1 cannot be read (%2).\n\n"
+                                   "The program runs with an empty library and leaves the file as it is.")
+                        .arg(file, listManager_->LoadError()),
+                    QMessageBox::Ok, mainDlg);
+    box.exec();
 }
 
 void TUIManager::PlaceVideoPanel()
@@ -387,15 +419,56 @@ void TUIManager::PlaybackFinished()
     mainDlg->SliderBar->SetPosition(0);
 }
 
-void TUIManager::CaptureCommand() {}
+void TUIManager::CaptureCommand()
+{
+    const TPlayState state = playManager_->State;
+    if (state != psPlaying && state != psPaused)
+        return;
+    const bool resume = state == psPlaying;
+    if (resume)
+        PauseCommand();
+    // The pause has joined the play thread: the frame on display stays put from here on.
+    imaging::TFastDIB frame;
+    playManager_->CurrentFrame(frame);
+    library::CaptureFrame(mainDlg, frame, panel_->AspectRatio(), treeManager_->ImageFolder(),
+        [this](const TImageLibraryItemData& item) { treeManager_->AddItemNode(item); });
+    // An exception above leaves the video paused.
+    if (resume)
+        PlayCommand();
+}
 void TUIManager::ViewFrameCommand() {}
 void TUIManager::SaveFrameCommand() {}
 void TUIManager::CopyFrameCommand() {}
-void TUIManager::NewCategoryCommand() {}
-void TUIManager::EditCommand() {}
-void TUIManager::DeleteCommand() {}
-void TUIManager::SaveItemCommand() {}
-void TUIManager::OpenFolderCommand() {}
+void TUIManager::NewCategoryCommand()
+{
+    const bool resume = playManager_->State == psPlaying;
+    if (resume)
+        PauseCommand();
+    library::NewCategory(mainDlg, *treeManager_);
+    if (resume)
+        PlayCommand();
+}
+void TUIManager::EditCommand()
+{
+    const bool resume = playManager_->State == psPlaying;
+    if (resume)
+        PauseCommand();
+    library::EditFocusedNode(mainDlg, *treeManager_);
+    if (resume)
+        PlayCommand();
+}
+void TUIManager::DeleteCommand()
+{
+    library::DeleteFocusedNode(mainDlg, *treeManager_, mainDlg->imgThumbnail);
+}
+void TUIManager::SaveItemCommand()
+{
+    library::SaveFocusedItem(mainDlg, *treeManager_);
+}
+void TUIManager::OpenFolderCommand()
+{
+    library::OpenImageFolder(*treeManager_);
+}
 void TUIManager::ExplorerCommand() {}
 void TUIManager::ExportFolderCommand() {}
 void TUIManager::ExportAlbumCommand() {}

@@ -9,7 +9,9 @@
 
 #include "playback/playState.h"
 
+class TListManager;
 class TmainDlg;
+class TTreeManager;
 
 namespace playback {
 class TPlayManager;
@@ -97,11 +99,14 @@ public:
 private:
     QString FormatTimestamp() const;
     void PlaceVideoPanel();
+    void ReportUnreadableLibrary();
 
     bool ResumeAfterDrag = false;
     std::unique_ptr<TMainWindowProc> mainWindowProc_;
     playback::TSDLPanel* panel_ = nullptr;  // a child of lpView, destroyed here in its turn
     std::unique_ptr<playback::TPlayManager> playManager_;
+    std::unique_ptr<TListManager> listManager_;
+    std::unique_ptr<TTreeManager> treeManager_;
 };
 
 // The one UI controller, from its construction until its destruction.

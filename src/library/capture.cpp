@@ -8,6 +8,7 @@
 #include "imaging/FastFX.h"
 #include "imaging/FreeBitmap.h"
 #include "imaging/imageTools.h"
+#include "library/libraryPaths.h"
 #include "platform/ticks.h"
 
 namespace library {
@@ -72,16 +73,6 @@ std::string NewImageStem(const std::string& imageFolder, const std::function<std
     while (Exists(ImageFile(imageFolder, stem)) || Exists(ThumbnailFile(imageFolder, stem)))
         stem = candidate();
     return stem;
-}
-
-std::string ImageFile(const std::string& imageFolder, const std::string& stem)
-{
-    return imageFolder + "/" + stem + ".jpg";
-}
-
-std::string ThumbnailFile(const std::string& imageFolder, const std::string& stem)
-{
-    return imageFolder + "/" + stem + "_thumbnail.jpg";
 }
 
 TCaptureResult WriteCapture(imaging::TFastDIB& frame, const imaging::TFastDIB& thumbnail,

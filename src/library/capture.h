@@ -39,10 +39,6 @@ std::string ImageStem(const std::string& tag, std::uint32_t ticks);
 // already there is drawn again, so a capture never replaces another item's pictures.
 std::string NewImageStem(const std::string& imageFolder, const std::function<std::string()>& draw = {});
 
-// The two files of an item.
-std::string ImageFile(const std::string& imageFolder, const std::string& stem);
-std::string ThumbnailFile(const std::string& imageFolder, const std::string& stem);
-
 struct TCaptureResult {
     bool Saved = false;
     std::string Stem;

@@ -18,6 +18,7 @@
 #include "imaging/FastFX.h"
 #include "imaging/FastSize.h"
 #include "imaging/FreeBitmap.h"
+#include "library/libraryPaths.h"
 
 namespace {
 
@@ -81,8 +82,8 @@ TEST(ImageStem, IsTheTagFollowedByTheTicksAndNeverReusesAStemOnDisk)
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString();
     // The first candidate's image exists, the second's thumbnail: both are passed over.
-    std::ofstream(library::ImageFile(folder, "Aa1bbbbb1")) << "taken";
-    std::ofstream(library::ThumbnailFile(folder, "Aa1bbbbb2")) << "taken";
+    std::ofstream(library::ImageFile(folder, std::string("Aa1bbbbb1"))) << "taken";
+    std::ofstream(library::ThumbnailFile(folder, std::string("Aa1bbbbb2"))) << "taken";
     const char* candidates[] = {"Aa1bbbbb1", "Aa1bbbbb2", "Aa1bbbbb3"};
     int drawn = 0;
     EXPECT_EQ(library::NewImageStem(folder, [&] { return std::string(candidates[drawn++]); }), "Aa1bbbbb3");

@@ -1,0 +1,269 @@
+#include "library/listManager.h"
+
+#include <cerrno>
+#include <fstream>
+#include <sstream>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QtGlobal>
+
+#include "imaging/imageTools.h"
+#include "library/libraryPaths.h"
+#include "platform/appFolder.h"
+#include "platform/osError.h"
+
+TListManager* ListManager = nullptr;
+
+namespace {
+
+using library::TXmlElement;
+
+bool FileExists(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+std::string ReadWholeFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw library::EXmlParseError("the file cannot be opened");
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad())
+        throw library::EXmlParseError("the file cannot be read");
+    return std::move(content).str();
+}
+
+// Closes a descriptor and removes the temporary file unless the save got as far as the rename.
+class TTemporaryFile {
+public:
+    explicit TTemporaryFile(const std::string& target)
+        : path_(target + ".XXXXXX")
+    {
+        fd_ = ::mkstemp(path_.data());
+        if (fd_ < 0)
+            platform::RaiseLastOSError();
+    }
+    ~TTemporaryFile()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!committed_)
+            ::unlink(path_.c_str());
+    }
+    TTemporaryFile(const TTemporaryFile&) = delete;
+    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
+
+    void Write(const std::string& bytes)
+    {
+        const char* data = bytes.data();
+        std::size_t left = bytes.size();
+        while (left > 0) {
+            const ssize_t written = ::write(fd_, data, left);
+            if (written < 0) {
+                if (errno == EINTR)
+                    continue;
+                platform::RaiseLastOSError();
+            }
+            data += written;
+            left -= static_cast<std::size_t>(written);
+        }
+    }
+
+    void CommitAs(const std::string& target, mode_t mode)
+    {
+        if (::fchmod(fd_, mode) != 0 || ::fsync(fd_) != 0)
+            platform::RaiseLastOSError();
+        const int fd = std::exchange(fd_, -1);
+        if (::close(fd) != 0)
+            platform::RaiseLastOSError();
+        if (::rename(path_.c_str(), target.c_str()) != 0)
+            platform::RaiseLastOSError();
+        committed_ = true;
+    }
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    bool committed_ = false;
+};
+
+// The mode a new file gets from the process's umask, or the mode the replaced file had.
+mode_t ModeFor(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0)
+        return info.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+void SetChildText(TXmlElement& element, std::string_view name, const std::string& text)
+{
+    if (TXmlElement* child = element.FindChild(name))
+        child->Text = text;
+    else
+        element.AppendChild(name, text);
+}
+
+TXmlElement* ChildAt(TXmlElement& parent, int index)
+{
+    if (index < 0 || index >= static_cast<int>(parent.Children.size()))
+        return nullptr;
+    return &parent.Children[static_cast<std::size_t>(index)];
+}
+
+}  // namespace
+
+TListManager::TListManager(std::string baseFolder)
+    : baseFolder_(std::move(baseFolder))
+    , listFile_(library::ListFile(baseFolder_))
+{
+    try {
+        LoadList(listFile_);
+    } catch (const library::EXmlParseError& error) {
+        loadError_ = QString::fromStdString(error.what());
+        savesOnDestroy_ = false;
+    }
+}
+
+TListManager::TListManager()
+    : TListManager(platform::ApplicationFolder())
+{
+}
+
+TListManager::~TListManager()
+{
+    if (!savesOnDestroy_)
+        return;
+    try {
+        SaveList(listFile_);
+    } catch (const platform::EOSError& error) {
+        // Nothing is left to tell at this point; the previous index is still in place.
+        qWarning("The image library index %s was not saved: %s", listFile_.c_str(), error.what());
+    }
+}
+
+void TListManager::LoadList(const std::string& path)
+{
+    if (FileExists(path))
+        document_ = library::ParseXml(ReadWholeFile(path));
+    document_.Root.Name = "library";
+}
+
+void TListManager::SaveList(const std::string& path) const
+{
+    const std::string bytes = library::WriteXml(document_);
+    TTemporaryFile file(path);
+    file.Write(bytes);
+    file.CommitAs(path, ModeFor(path));
+}
+
+TXmlElement* TListManager::Parent(int categoryIndex)
+{
+    if (categoryIndex == -1)
+        return &document_.Root;
+    return ChildAt(document_.Root, categoryIndex);
+}
+
+void TListManager::AddCategory(const TImageLibraryCategoryData& category)
+{
+    TXmlElement& element = document_.Root.AppendChild("category");
+    element.Attributes = {{"type", "category"},
+                          {"name", imaging::WideToAnsi(category.Name)},
+                          {"caption", imaging::WideToAnsi(category.Caption)}};
+}
+
+void TListManager::AddItem(int categoryIndex, const TImageLibraryItemData& item)
+{
+    TXmlElement* parent = Parent(categoryIndex);
+    if (parent == nullptr)
+        return;
+    TXmlElement& element = parent->AppendChild("item");
+    element.Attributes = {{"type", "item"}};
+    element.Children.reserve(5);
+    element.AppendChild("type", "image");
+    element.AppendChild("name", imaging::WideToAnsi(item.Name));
+    element.AppendChild("caption", imaging::WideToAnsi(item.Caption));
+    element.AppendChild("uri", item.Uri.toLatin1().toStdString());
+    element.AppendChild("comment", imaging::WideToAnsi(item.Comment));
+}
+
+void TListManager::DeleteCategory(int index)
+{
+    if (ChildAt(document_.Root, index) != nullptr)
+        document_.Root.Children.erase(document_.Root.Children.begin() + index);
+}
+
+void TListManager::DeleteItem(int categoryIndex, int itemIndex)
+{
+    TXmlElement* parent = Parent(categoryIndex);
+    if (parent != nullptr && ChildAt(*parent, itemIndex) != nullptr)
+        parent->Children.erase(parent->Children.begin() + itemIndex);
+}
+
+void TListManager::UpdateCategory(int index, const TImageLibraryCategoryData& category)
+{
+    TXmlElement* element = ChildAt(document_.Root, index);
+    if (element == nullptr)
+        return;
+    element->SetAttribute("name", imaging::WideToAnsi(category.Name));
+    element->SetAttribute("caption", imaging::WideToAnsi(category.Caption));
+}
+
+void TListManager::UpdateItem(int categoryIndex, int itemIndex, const TImageLibraryItemData& item)
+{
+    TXmlElement* parent = Parent(categoryIndex);
+    TXmlElement* element = parent != nullptr ? ChildAt(*parent, itemIndex) : nullptr;
+    if (element == nullptr)
+        return;
+    SetChildText(*element, "name", imaging::WideToAnsi(item.Name));
+    SetChildText(*element, "comment", imaging::WideToAnsi(item.Comment));
+}
+
+namespace library {
+
+std::optional<TImageLibraryNodeKind> EntryKind(const TXmlElement& element)
+{
+    const TXmlAttribute* type = element.FindAttribute("type");
+    if (type == nullptr)
+        return std::nullopt;
+    if (type->Value == "category")
+        return nkCategory;
+    if (type->Value == "item")
+        return nkItem;
+    return std::nullopt;
+}
+
+bool IsItemElement(const TXmlElement& element)
+{
+    const TXmlAttribute* type = element.FindAttribute("type");
+    return type != nullptr && type->Value == "item";
+}
+
+TImageLibraryCategoryData ReadCategory(const TXmlElement& element)
+{
+    return {imaging::AnsiToQString(element.AttributeValue("name")),
+            imaging::AnsiToQString(element.AttributeValue("caption"))};
+}
+
+TImageLibraryItemData ReadItem(const TXmlElement& element)
+{
+    TImageLibraryItemData item;
+    item.Name = imaging::AnsiToQString(element.ChildText("name"));
+    item.Flag = false;
+    item.Caption = imaging::AnsiToQString(element.ChildText("caption"));
+    const std::string uri = element.ChildText("uri");
+    item.Uri = QString::fromLatin1(uri.data(), static_cast<qsizetype>(uri.size()));
+    item.Comment = imaging::AnsiToQString(element.ChildText("comment"));
+    return item;
+}
+
+}  // namespace library

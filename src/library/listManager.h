@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <string>
+
+#include "library/libraryRecords.h"
+#include "library/libraryXml.h"
+
+// The image library's index: one document in memory, read from the index file when the store is
+// created and written back when it is destroyed. Entries are addressed by position: a category
+// or loose item by its index among the root's children, an item of a category by the category's
+// index plus its own index inside it; -1 as a category index means the root. Positions that do
+// not exist are ignored. The store never touches image files.
+class TListManager {
+public:
+    // Loads baseFolder + "list". A file that cannot be read leaves the library empty, keeps the
+    // reason in LoadError() and turns the shutdown save off, so the file is never overwritten.
+    explicit TListManager(std::string baseFolder);
+    // The program's own folder.
+    TListManager();
+    // Saves to ListFile() unless the load failed.
+    ~TListManager();
+    TListManager(const TListManager&) = delete;
+    TListManager& operator=(const TListManager&) = delete;
+
+    // Replaces the document by the file's content when the file exists (throws
+    // library::EXmlParseError when it cannot be read, leaving the document as it was); in every
+    // case the root is then named "library".
+    void LoadList(const std::string& path);
+    // Writes the document through a temporary file beside `path` that replaces it only once it
+    // is complete, so a failed or interrupted save leaves the previous file intact. Throws
+    // platform::EOSError.
+    void SaveList(const std::string& path) const;
+
+    void AddCategory(const TImageLibraryCategoryData& category);
+    void AddItem(int categoryIndex, const TImageLibraryItemData& item);
+    void DeleteCategory(int index);
+    void DeleteItem(int categoryIndex, int itemIndex);
+    // Sets name and caption.
+    void UpdateCategory(int index, const TImageLibraryCategoryData& category);
+    // Sets name and comment; caption and uri stay as they are.
+    void UpdateItem(int categoryIndex, int itemIndex, const TImageLibraryItemData& item);
+
+    // Reading goes through the document: the root's children in order, with the reading rules
+    // of library::EntryKind, ReadCategory and ReadItem.
+    const library::TXmlDocument& Document() const { return document_; }
+    const library::TXmlElement& Root() const { return document_.Root; }
+
+    const std::string& BaseFolder() const { return baseFolder_; }
+    const std::string& ListFile() const { return listFile_; }
+    // Empty unless the index file could not be read at creation; then the parser's reason.
+    const QString& LoadError() const { return loadError_; }
+    bool SavesOnDestroy() const { return savesOnDestroy_; }
+
+private:
+    library::TXmlElement* Parent(int categoryIndex);
+
+    std::string baseFolder_;
+    std::string listFile_;
+    library::TXmlDocument document_;
+    QString loadError_;
+    bool savesOnDestroy_ = true;
+};
+
+// The one store of the running program, from its creation by the UI controller until its
+// destruction; nullptr otherwise.
+extern TListManager* ListManager;
+
+namespace library {
+
+// What a top-level element of the index stands for: nkCategory or nkItem by its type attribute
+// (compared exactly); nothing for any other element, which makes no entry.
+std::optional<TImageLibraryNodeKind> EntryKind(const TXmlElement& element);
+bool IsItemElement(const TXmlElement& element);
+TImageLibraryCategoryData ReadCategory(const TXmlElement& element);
+TImageLibraryItemData ReadItem(const TXmlElement& element);
+
+}  // namespace library
