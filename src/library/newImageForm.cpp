@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QSlider>
 
+#include <algorithm>
 #include <cstring>
 
 #include "imaging/imageTools.h"
@@ -140,7 +141,8 @@ void TnewImageDlg::CreateControls()
     cbAspect->setObjectName(QStringLiteral("cbAspect"));
     cbAspect->setFont(look::DialogFont(true));
     look::SetCaptionColor(*cbAspect);
-    cbAspect->setGeometry(32, 568, 89, 20);
+    // 89 pixels hold the caption in the interface font; a wider substitute font must not clip it.
+    cbAspect->setGeometry(32, 568, std::max(89, cbAspect->sizeHint().width()), 20);
     cbAspect->setChecked(true);
 
     btnCancel = look::MakeButton(this, "btnCancel", QStringLiteral("&Cancel"), 296, 568, 113, 41);

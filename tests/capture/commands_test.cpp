@@ -295,6 +295,22 @@ TEST_F(LibraryCommands, CaptureWhilePausedStaysPausedAndSizesFollowTheAspectBox)
     }
 }
 
+TEST_F(LibraryCommands, AFailedSaveIsReportedAndAddsNoItem)
+{
+    // A file where the image folder should be: neither picture can be written.
+    std::ofstream(ImageFolder()) << "in the way";
+    Open(Clips().standard);
+    window->tbiPlay->trigger();
+    answer = QMessageBox::Ok;
+    Capture();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes.front().startsWith("The image could not be saved")) << boxes.front().toStdString();
+    EXPECT_EQ(stateDuringBox, psPaused);
+    EXPECT_EQ(TopLevelCount(), 0);
+    EXPECT_EQ(PlayManager->State, psPlaying);
+    EXPECT_TRUE(std::filesystem::is_regular_file(ImageFolder()));
+}
+
 TEST_F(LibraryCommands, CaptureDoesNothingWithoutAPlayingOrPausedVideo)
 {
     bool shown = false;
