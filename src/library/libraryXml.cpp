@@ -122,6 +122,14 @@ void Convert(const pugi::xml_node& source, TXmlElement& target, int depth)
     if (depth > MaxDepth)
         throw EXmlParseError("elements nested too deeply");
     target.Name = source.name();
+    std::size_t attributes = 0;
+    for (auto a = source.first_attribute(); a; a = a.next_attribute())
+        ++attributes;
+    target.Attributes.reserve(attributes);
+    std::size_t elements = 0;
+    for (auto c = source.first_child(); c; c = c.next_sibling())
+        elements += c.type() == pugi::node_element ? 1 : 0;
+    target.Children.reserve(elements);
     for (const pugi::xml_attribute& attribute : source.attributes())
         target.Attributes.push_back({attribute.name(), DecodeEntities(attribute.value())});
     std::string text;

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+class QTreeWidgetItem;
+class TListManager;
+
+namespace librarytest {
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+bool Exists(const std::string& path);
+
+// A library of `categories` categories holding `items` items in all, named after their place.
+void FillLibrary(TListManager& store, int categories, int items);
+
+// The entries as the reading rules see them: "C(name:I(name),...)" and "I(name)", space
+// separated; the same form from the tree's nodes below the root.
+std::string StoreShape(const TListManager& store);
+std::string TreeShape(const QTreeWidgetItem& root);
+
+// Loads the folder's library, fills it large and saves it in a loop; never returns normally.
+int SaveForever(const std::string& folder);
+
+}  // namespace librarytest
