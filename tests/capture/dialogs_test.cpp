@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
@@ -103,10 +104,12 @@ TEST(NewImageDialog, TabGoesNameOkCancelThenTheRestAndSkipsTheCategory)
                                  << next->objectName().toStdString();
     }
     EXPECT_FALSE(dialog.etCategory->focusPolicy() & Qt::TabFocus);
-    // A click into the category box hands the focus on to the name.
+    // A click into the category box hands the focus on to the name. The focus event is sent
+    // directly: without a window manager the dialog may never become the active window.
     dialog.etCategory->setFocus(Qt::MouseFocusReason);
-    QApplication::processEvents();
-    EXPECT_EQ(QApplication::focusWidget(), dialog.etName);
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::MouseFocusReason);
+    QApplication::sendEvent(dialog.etCategory, &focusIn);
+    EXPECT_EQ(dialog.focusWidget(), dialog.etName);
 }
 
 TEST(NewImageDialog, EverySliderMoveRecomputesThePreviewFromTheOriginal)
