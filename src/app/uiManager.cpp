@@ -139,7 +139,7 @@ TUIManager::~TUIManager()
     playManager_.reset();
     delete panel_;
     panel_ = nullptr;
-    // The store writes the index as it goes; the tree only lets go of its controls.
+    // The store writes the index when it goes; the tree after it only lets go of its controls.
     ListManager = nullptr;
     listManager_.reset();
     TreeManager = nullptr;

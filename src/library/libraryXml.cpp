@@ -1,11 +1,9 @@
 #include "library/libraryXml.h"
 
+#include <algorithm>
+
 #include <QString>
 #include <QStringDecoder>
-
-#include <algorithm>
-#include <cstring>
-
 #include <pugixml.hpp>
 
 #include "imaging/imageTools.h"

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <utility>
 
-#include <fcntl.h>
+#include <stdlib.h>  // mkstemp
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QString>
-
 #include <optional>
 #include <string>
+
+#include <QString>
 
 #include "library/libraryRecords.h"
 #include "library/libraryXml.h"

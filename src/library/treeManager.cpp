@@ -1,5 +1,12 @@
 #include "library/treeManager.h"
 
+#include <array>
+#include <memory>
+#include <utility>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFont>
 #include <QIcon>
 #include <QImage>
@@ -7,13 +14,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QTreeWidget>
-
-#include <array>
-#include <memory>
-#include <utility>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "imaging/FastDIB.h"
 #include "imaging/FastSize.h"
@@ -183,8 +183,7 @@ void TLibraryTreeNode::Refresh()
 }
 
 TTreeManager::TTreeManager(TLibraryTreeControls controls, TListManager& store, std::string baseFolder)
-    : QObject(controls.Tree)
-    , controls_(std::move(controls))
+    : controls_(std::move(controls))
     , store_(store)
     , imageFolder_(library::ImageFolder(baseFolder))
 {

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QObject>
-#include <QTreeWidgetItem>
-
 #include <functional>
 #include <string>
+
+#include <QObject>
+#include <QTreeWidgetItem>
 
 #include "library/libraryRecords.h"
 
@@ -46,7 +46,7 @@ struct TLibraryTreeControls {
 class TTreeManager : public QObject {
     Q_OBJECT
 public:
-    // Attaches to the controls and builds the tree at once. Image files are looked up under
+    // Attaches to the controls and builds the tree at once; the controls outlive the manager. Image files are looked up under
     // baseFolder + "image" (the program's own folder by default).
     TTreeManager(TLibraryTreeControls controls, TListManager& store, std::string baseFolder);
     TTreeManager(TLibraryTreeControls controls, TListManager& store);
