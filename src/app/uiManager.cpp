@@ -18,6 +18,9 @@
 #include "app/mainForm.h"
 #include "app/theme.h"
 #include "app/windowRules.h"
+#include "imaging/FastDIB.h"
+#include "library/captureCommand.h"
+#include "library/libraryEditing.h"
 #include "library/listManager.h"
 #include "library/treeManager.h"
 #include "platform/termination.h"
@@ -416,15 +419,56 @@ void TUIManager::PlaybackFinished()
     mainDlg->SliderBar->SetPosition(0);
 }
 
-void TUIManager::CaptureCommand() {}
+void TUIManager::CaptureCommand()
+{
+    const TPlayState state = playManager_->State;
+    if (state != psPlaying && state != psPaused)
+        return;
+    const bool resume = state == psPlaying;
+    if (resume)
+        PauseCommand();
+    // The pause has joined the play thread: the frame on display stays put from here on.
+    imaging::TFastDIB frame;
+    playManager_->CurrentFrame(frame);
+    library::CaptureFrame(mainDlg, frame, panel_->AspectRatio(), treeManager_->ImageFolder(),
+        [this](const TImageLibraryItemData& item) { treeManager_->AddItemNode(item); });
+    // An exception above leaves the video paused.
+    if (resume)
+        PlayCommand();
+}
 void TUIManager::ViewFrameCommand() {}
 void TUIManager::SaveFrameCommand() {}
 void TUIManager::CopyFrameCommand() {}
-void TUIManager::NewCategoryCommand() {}
-void TUIManager::EditCommand() {}
-void TUIManager::DeleteCommand() {}
-void TUIManager::SaveItemCommand() {}
-void TUIManager::OpenFolderCommand() {}
+void TUIManager::NewCategoryCommand()
+{
+    const bool resume = playManager_->State == psPlaying;
+    if (resume)
+        PauseCommand();
+    library::NewCategory(mainDlg, *treeManager_);
+    if (resume)
+        PlayCommand();
+}
+void TUIManager::EditCommand()
+{
+    const bool resume = playManager_->State == psPlaying;
+    if (resume)
+        PauseCommand();
+    library::EditFocusedNode(mainDlg, *treeManager_);
+    if (resume)
+        PlayCommand();
+}
+void TUIManager::DeleteCommand()
+{
+    library::DeleteFocusedNode(mainDlg, *treeManager_, mainDlg->imgThumbnail);
+}
+void TUIManager::SaveItemCommand()
+{
+    library::SaveFocusedItem(mainDlg, *treeManager_);
+}
+void TUIManager::OpenFolderCommand()
+{
+    library::OpenImageFolder(*treeManager_);
+}
 void TUIManager::ExplorerCommand() {}
 void TUIManager::ExportFolderCommand() {}
 void TUIManager::ExportAlbumCommand() {}
