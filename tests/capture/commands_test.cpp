@@ -215,14 +215,12 @@ protected:
         TnewCategoryDlg::BeforeExecute = nullptr;
     }
 
-    // 312 x 176 at exactly 16:9, where the height is a tie (175.5). The decoder's ratio for a
-    // 720 x 576 picture with samples of 64:45 comes out one unit in the last place above 16/9,
-    // which tips the tie to 175; the thumbnail follows the ratio the panel holds.
+    // A 720 x 576 picture with samples of 64:45 is exactly 16:9, where the thumbnail height is a
+    // tie (175.5) that halves-to-even settles at 176.
     static QSize WideThumbnail()
     {
-        const imaging::TPictureSize size = imaging::FitToBoxSize(720, 576, 312, 195, UIManager->Panel()->AspectRatio());
-        EXPECT_NEAR(UIManager->Panel()->AspectRatio(), 16.0 / 9.0, 1e-9);
-        return QSize(size.Width, size.Height);
+        EXPECT_EQ(UIManager->Panel()->AspectRatio(), 16.0 / 9.0);
+        return QSize(312, 176);
     }
 
     const TImageLibraryNodeData* Focused() const { return TreeManager->FocusedNodeData(); }
