@@ -436,9 +436,11 @@ void TUIManager::CaptureCommand()
     if (resume)
         PlayCommand();
 }
+
 void TUIManager::ViewFrameCommand() {}
 void TUIManager::SaveFrameCommand() {}
 void TUIManager::CopyFrameCommand() {}
+
 void TUIManager::NewCategoryCommand()
 {
     const bool resume = playManager_->State == psPlaying;
@@ -448,6 +450,7 @@ void TUIManager::NewCategoryCommand()
     if (resume)
         PlayCommand();
 }
+
 void TUIManager::EditCommand()
 {
     const bool resume = playManager_->State == psPlaying;
@@ -457,18 +460,22 @@ void TUIManager::EditCommand()
     if (resume)
         PlayCommand();
 }
+
 void TUIManager::DeleteCommand()
 {
     library::DeleteFocusedNode(mainDlg, *treeManager_, mainDlg->imgThumbnail);
 }
+
 void TUIManager::SaveItemCommand()
 {
     library::SaveFocusedItem(mainDlg, *treeManager_);
 }
+
 void TUIManager::OpenFolderCommand()
 {
     library::OpenImageFolder(*treeManager_);
 }
+
 void TUIManager::ExplorerCommand() {}
 void TUIManager::ExportFolderCommand() {}
 void TUIManager::ExportAlbumCommand() {}
