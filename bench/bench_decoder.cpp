@@ -14,32 +14,18 @@
 #include <vector>
 
 #include "playback/decoder.h"
+#include "benchShell.h"
 
 namespace {
+
+using bench::Quoted;
+using bench::Run;
 
 using Clock = std::chrono::steady_clock;
 
 double SecondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-std::string Quoted(const std::string& text)
-{
-    std::string result = "'";
-    for (const char c : text) {
-        if (c == '\'')
-            result += "'\\''";
-        else
-            result += c;
-    }
-    return result + "'";
-}
-
-bool Run(const std::string& command)
-{
-    const int status = std::system(command.c_str());
-    return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 double TimeCommand(const std::string& command)

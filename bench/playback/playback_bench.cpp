@@ -36,8 +36,12 @@
 #include "playback/SDLPanel.h"
 #include "playback/decoder.h"
 #include "playback/decoderRecords.h"
+#include "benchShell.h"
 
 namespace {
+
+using bench::Quoted;
+using bench::Run;
 
 using Clock = std::chrono::steady_clock;
 using namespace playback;
@@ -50,24 +54,6 @@ double CpuSeconds(clockid_t clock)
     timespec now{};
     clock_gettime(clock, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-std::string Quoted(const std::string& text)
-{
-    std::string result = "'";
-    for (const char c : text) {
-        if (c == '\'')
-            result += "'\\''";
-        else
-            result += c;
-    }
-    return result + "'";
-}
-
-bool Run(const std::string& command)
-{
-    const int status = std::system(command.c_str());
-    return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 // The first line a command prints, without its line end; empty when it fails.
