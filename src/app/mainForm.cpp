@@ -78,7 +78,7 @@ void TmainDlg::FormDestroy()
 
 bool TmainDlg::eventFilter(QObject* watched, QEvent* event)
 {
-    ControlStripResized(watched, event);
+    FollowControlStrip(watched, event);
     if (event->type() == QEvent::KeyPress && OnKeyDown) {
         // A key event travels up from the focus widget to its parents and the application's
         // filters see every step; act only on its first receiver.

@@ -149,7 +149,8 @@ private:
     void CreateVideoArea(TLinePanel* parent);
     void CreateTreePopup();
     void CreateHint();
-    bool ControlStripResized(QObject* watched, QEvent* event);
+    // The slider keeps its distances to the control strip's left and right edges.
+    void FollowControlStrip(QObject* watched, QEvent* event);
 
     std::unique_ptr<TUIManager> uiManager_;
 };

@@ -255,10 +255,8 @@ void TmainDlg::CreateHint()
     MyFlatHint->SetMaxHintWidth(500);
 }
 
-bool TmainDlg::ControlStripResized(QObject* watched, QEvent* event)
+void TmainDlg::FollowControlStrip(QObject* watched, QEvent* event)
 {
-    if (watched != lpControl || event->type() != QEvent::Resize)
-        return false;
-    SliderBar->setGeometry(8, 19, lpControl->width() - 16, 11);
-    return true;
+    if (watched == lpControl && event->type() == QEvent::Resize)
+        SliderBar->setGeometry(8, 19, lpControl->width() - 16, 11);
 }
