@@ -21,6 +21,7 @@
 #include "imaging/FastDIB.h"
 #include "library/captureCommand.h"
 #include "library/libraryEditing.h"
+#include "library/librarySaving.h"
 #include "library/listManager.h"
 #include "library/treeManager.h"
 #include "platform/termination.h"
@@ -197,12 +198,20 @@ void TUIManager::InitializeUI()
 void TUIManager::ReportUnreadableLibrary()
 {
     const QString file = QString::fromStdString(listManager_->ListFile());
+    const QString kept = QString::fromStdString(listManager_->UnreadableFile());
     QMessageBox box(QMessageBox::Warning, app::ApplicationTitle(),
                     QStringLiteral("The image library index %1 cannot be read (%2).\n\n"
-                                   "The program runs with an empty library and leaves the file as it is.")
-                        .arg(file, listManager_->LoadError()),
+                                   "The program runs with an empty library. The file is left as it is until the "
+                                   "library is first saved; then it is kept as %3.")
+                        .arg(file, listManager_->LoadError(), kept),
                     QMessageBox::Ok, mainDlg);
     box.exec();
+}
+
+void TUIManager::FormCloseQuery()
+{
+    if (listManager_ != nullptr)
+        library::SaveAtClose(mainDlg, *listManager_);
 }
 
 void TUIManager::PlaceVideoPanel()
@@ -299,20 +308,28 @@ void TUIManager::OpenVideo()
     const QString file = ChooseVideoFile ? ChooseVideoFile() : QString();
     mainDlg->repaint();
     if (!file.isEmpty())
-        OpenVideoFile(file);
+        OpenVideoFile(file, wasPlaying);
     else if (wasPlaying)
         PlayCommand();
 }
 
-void TUIManager::OpenVideoFile(const QString& fileName)
+void TUIManager::OpenVideoFile(const QString& fileName, bool wasPlaying)
 {
     // A playing video stops before another one opens: the decoder serves one thread at a time.
-    if (playManager_->State == psPlaying)
+    if (playManager_->State == psPlaying) {
+        wasPlaying = true;
         PauseCommand();
+    }
     try {
         playManager_->Open(fileName.toStdString());
-    } catch (const playback::EUnsupportedMediaFormat&) {
+    } catch (const playback::EUnsupportedMediaFormat& error) {
         UpdateCommandState(playManager_->State);
+        QMessageBox box(QMessageBox::Warning, app::ApplicationTitle(),
+                        QString::fromUtf8(error.what()) + QLatin1Char('\n') + fileName, QMessageBox::Ok, mainDlg);
+        box.exec();
+        // The video that was open goes on as it was.
+        if (wasPlaying)
+            PlayCommand();
         return;
     }
     mainDlg->lbFilePath->setText(fileName);

@@ -48,12 +48,16 @@ public:
     TUIManager& operator=(const TUIManager&) = delete;
 
     void InitializeUI();
+    // The main window is closing: the library's last save, asking what to do should it fail.
+    void FormCloseQuery();
     void WireCommands();
     void UpdateCommandState(TPlayState state);
 
     // Playback.
     void OpenVideo();
-    void OpenVideoFile(const QString& fileName);
+    // A file the decoder refuses is reported; the open video then goes on as it was, playing
+    // again when it played before (wasPlaying: before the caller paused it).
+    void OpenVideoFile(const QString& fileName, bool wasPlaying = false);
     void PlayCommand();
     void PauseCommand();
     void StopCommand();
