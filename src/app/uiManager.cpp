@@ -308,18 +308,16 @@ void TUIManager::OpenVideo()
     const QString file = ChooseVideoFile ? ChooseVideoFile() : QString();
     mainDlg->repaint();
     if (!file.isEmpty())
-        OpenVideoFile(file, wasPlaying);
+        OpenVideoFile(file);
     else if (wasPlaying)
         PlayCommand();
 }
 
-void TUIManager::OpenVideoFile(const QString& fileName, bool wasPlaying)
+void TUIManager::OpenVideoFile(const QString& fileName)
 {
     // A playing video stops before another one opens: the decoder serves one thread at a time.
-    if (playManager_->State == psPlaying) {
-        wasPlaying = true;
+    if (playManager_->State == psPlaying)
         PauseCommand();
-    }
     try {
         playManager_->Open(fileName.toStdString());
     } catch (const playback::EUnsupportedMediaFormat& error) {
@@ -327,9 +325,6 @@ void TUIManager::OpenVideoFile(const QString& fileName, bool wasPlaying)
         QMessageBox box(QMessageBox::Warning, app::ApplicationTitle(),
                         QString::fromUtf8(error.what()) + QLatin1Char('\n') + fileName, QMessageBox::Ok, mainDlg);
         box.exec();
-        // The video that was open goes on as it was.
-        if (wasPlaying)
-            PlayCommand();
         return;
     }
     mainDlg->lbFilePath->setText(fileName);

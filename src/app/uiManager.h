@@ -55,9 +55,8 @@ public:
 
     // Playback.
     void OpenVideo();
-    // A file the decoder refuses is reported; the open video then goes on as it was, playing
-    // again when it played before (wasPlaying: before the caller paused it).
-    void OpenVideoFile(const QString& fileName, bool wasPlaying = false);
+    // A file the decoder refuses is reported; the video that was open stays, paused.
+    void OpenVideoFile(const QString& fileName);
     void PlayCommand();
     void PauseCommand();
     void StopCommand();

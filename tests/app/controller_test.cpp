@@ -275,12 +275,12 @@ TEST_F(Controller, CancelledOpenDialogResumesPlayback)
     ExpectControlsFor(psPlaying);
 }
 
-TEST_F(Controller, UnsupportedFileChangesNothingVisible)
+TEST_F(Controller, UnsupportedFileIsReportedAndChangesNothingElse)
 {
     Open(Clips().sixSeconds);
     window->tmiPlay->trigger();
     Open(Clips().notAVideo, false);
-    EXPECT_TRUE(boxes.isEmpty());
+    EXPECT_EQ(boxes, QStringList{QStringLiteral("Unsupported media format!\n") + QString::fromStdString(Clips().notAVideo)});
     EXPECT_EQ(window->lbFilePath->text(), QString::fromStdString(Clips().sixSeconds));
     EXPECT_EQ(window->SliderBar->Max(), 6);
     // The open paused the video and does not resume it.
