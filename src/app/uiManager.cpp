@@ -20,6 +20,7 @@
 #include "app/windowRules.h"
 #include "imaging/FastDIB.h"
 #include "library/captureCommand.h"
+#include "library/imageToolCommands.h"
 #include "library/libraryEditing.h"
 #include "library/librarySaving.h"
 #include "library/listManager.h"
@@ -493,8 +494,17 @@ void TUIManager::ExportFolderCommand() {}
 void TUIManager::ExportAlbumCommand() {}
 void TUIManager::ExportPDFCommand() {}
 void TUIManager::WallpaperCommand(int) {}
-void TUIManager::CropCommand() {}
-void TUIManager::ResizeCommand() {}
+
+void TUIManager::CropCommand()
+{
+    library::CropFocusedItem(mainDlg, *treeManager_);
+}
+
+void TUIManager::ResizeCommand()
+{
+    library::ResizeFocusedItem(mainDlg, *treeManager_);
+}
+
 void TUIManager::CheckUpdateCommand() {}
 void TUIManager::AboutCommand() {}
 
