@@ -123,17 +123,20 @@ TImageControlBox::TImageControlBox(QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     horizontalScrollBar()->setTracking(true);
     verticalScrollBar()->setTracking(true);
-    QPalette ground = viewport()->palette();
-    ground.setColor(QPalette::Window, QColor(128, 128, 128));
-    viewport()->setPalette(ground);
-    viewport()->setBackgroundRole(QPalette::Window);
-    viewport()->setAutoFillBackground(true);
+    // The ground is painted here: a palette of the viewport's own gives way to the style sheet.
+    viewport()->setAutoFillBackground(false);
     setWidget(control_);
     // The scroll area follows the control's size by itself; the picture needs a repaint.
     control_->OnImageChanged = [this] {
         control_->update();
         viewport()->update();
     };
+}
+
+void TImageControlBox::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(viewport());
+    painter.fillRect(event->rect(), QColor(128, 128, 128));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -64,6 +64,9 @@ public:
     explicit TImageControlBox(QWidget* parent = nullptr);
     TImageControl* Control() const { return control_; }
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     TImageControl* control_;
 };
