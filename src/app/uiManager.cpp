@@ -27,6 +27,7 @@
 #include "playback/SDLPanel.h"
 #include "playback/decoder.h"
 #include "playback/playManager.h"
+#include "update/checkUpdateForm.h"
 #include "widgets/Image.h"
 #include "widgets/LinePanelUnit.h"
 #include "widgets/SliderBar.h"
@@ -483,7 +484,17 @@ void TUIManager::ExportPDFCommand() {}
 void TUIManager::WallpaperCommand(int) {}
 void TUIManager::CropCommand() {}
 void TUIManager::ResizeCommand() {}
-void TUIManager::CheckUpdateCommand() {}
+
+void TUIManager::CheckUpdateCommand()
+{
+    const bool resume = playManager_->State == psPlaying;
+    if (resume)
+        PauseCommand();
+    update::CheckUpdate(mainDlg);
+    if (resume)
+        PlayCommand();
+}
+
 void TUIManager::AboutCommand() {}
 
 void TUIManager::HelpContentsCommand()
