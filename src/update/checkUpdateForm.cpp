@@ -4,11 +4,14 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QUrl>
+
+#include <algorithm>
 
 #include "imaging/imageTools.h"
 #include "library/dialogLook.h"

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 
-#include <algorithm>
 #include <mutex>
 #include <set>
 
