@@ -18,11 +18,9 @@
 namespace {
 
 using testing_support::RecordBytes;
-using testing_support::TReply;
-using testing_support::TTestServer;
 using testing_support::Reply;
-using testing_support::Redirect;
 using testing_support::SilentReply;
+using testing_support::TTestServer;
 
 const QString Starting = QStringLiteral(">>>Starting connect to update server...");
 const QString Connected = QStringLiteral(">>>Connected to update server...");

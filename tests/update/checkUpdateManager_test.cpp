@@ -16,11 +16,11 @@
 namespace {
 
 using testing_support::RecordBytes;
+using testing_support::Redirect;
+using testing_support::Reply;
+using testing_support::SilentReply;
 using testing_support::TReply;
 using testing_support::TTestServer;
-using testing_support::Reply;
-using testing_support::Redirect;
-using testing_support::SilentReply;
 
 class UpdateCheck : public ::testing::Test {
 protected:
