@@ -29,6 +29,7 @@
 #include "playback/SDLPanel.h"
 #include "playback/decoder.h"
 #include "playback/playManager.h"
+#include "update/checkUpdateForm.h"
 #include "widgets/Image.h"
 #include "widgets/LinePanelUnit.h"
 #include "widgets/SliderBar.h"
@@ -505,7 +506,16 @@ void TUIManager::ResizeCommand()
     library::ResizeFocusedItem(mainDlg, *treeManager_);
 }
 
-void TUIManager::CheckUpdateCommand() {}
+void TUIManager::CheckUpdateCommand()
+{
+    const bool resume = playManager_->State == psPlaying;
+    if (resume)
+        PauseCommand();
+    update::CheckUpdate(mainDlg);
+    if (resume)
+        PlayCommand();
+}
+
 void TUIManager::AboutCommand() {}
 
 void TUIManager::HelpContentsCommand()
