@@ -163,10 +163,7 @@ void TUIManager::InitializeUI()
     panel_->InitVideo();
     panel_->hide();
     // SDL replaced the termination signals' handlers with its own, which nobody reads here.
-    platform::InstallTerminationHandler([] {
-        if (mainDlg != nullptr)
-            mainDlg->close();
-    });
+    platform::RestoreTerminationSignals();
 
     dlg.SliderBar->OnMouseDown = [this](Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
         SliderPointerPressed();
@@ -190,6 +187,8 @@ void TUIManager::InitializeUI()
     ListManager = listManager_.get();
     if (!listManager_->LoadError().isEmpty())
         ReportUnreadableLibrary();
+    else if (listManager_->ReadOnly())
+        ReportReadOnlyLibrary();
     treeManager_ = std::make_unique<TTreeManager>(
         TLibraryTreeControls{dlg.vstImage, dlg.imgThumbnail, dlg.tpmTree, [this] { EditCommand(); }}, *listManager_);
     TreeManager = treeManager_.get();
@@ -208,6 +207,22 @@ void TUIManager::ReportUnreadableLibrary()
                         .arg(file, listManager_->LoadError(), kept),
                     QMessageBox::Ok, mainDlg);
     box.exec();
+}
+
+void TUIManager::ReportReadOnlyLibrary()
+{
+    QMessageBox box(QMessageBox::Information, app::ApplicationTitle(),
+                    QStringLiteral("The image library index %1 is read-only.\n\n"
+                                   "Changes made in this run are kept while the program runs, but not saved.")
+                        .arg(QString::fromStdString(listManager_->ListFile())),
+                    QMessageBox::Ok, mainDlg);
+    box.exec();
+}
+
+void TUIManager::EndWithoutSaving()
+{
+    if (listManager_ != nullptr)
+        listManager_->Close();
 }
 
 void TUIManager::FormCloseQuery()

@@ -6,10 +6,9 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <utility>
 
+#include <fcntl.h>
 #include <stdlib.h>  // mkstemp
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,16 +32,40 @@ bool FileExists(const std::string& path)
     return ::stat(path.c_str(), &info) == 0;
 }
 
-std::string ReadWholeFile(const std::string& path)
+// The index's bytes. Only a regular file is read: a FIFO, device or socket named like the index
+// would block the start for ever, so the kind is checked on a descriptor opened without waiting.
+std::string ReadWholeFile(const std::string& path, bool& readOnly)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw library::EXmlParseError("the file cannot be opened");
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad())
-        throw library::EXmlParseError("the file cannot be read");
-    return std::move(content).str();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw library::EXmlParseError(std::string("the file cannot be opened: ") + std::strerror(errno));
+    const struct TCloser {
+        int fd;
+        ~TCloser() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        throw library::EXmlParseError("it is not a regular file");
+    // Mode bits, not access(): the superuser may write anything, yet a file made read-only
+    // says what its owner wants.
+    readOnly = (info.st_mode & 0222) == 0;
+    std::string bytes;
+    bytes.resize(static_cast<std::size_t>(info.st_size));
+    std::size_t done = 0;
+    while (true) {
+        if (done == bytes.size())
+            bytes.resize(bytes.size() + 65536);
+        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw library::EXmlParseError(std::string("the file cannot be read: ") + std::strerror(errno));
+        if (got == 0)
+            break;
+        done += static_cast<std::size_t>(got);
+    }
+    bytes.resize(done);
+    return bytes;
 }
 
 // Closes a descriptor and removes the temporary file unless the save got as far as the rename.
@@ -204,11 +227,13 @@ TListManager::~TListManager()
 
 bool TListManager::SavesOnDestroy() const
 {
-    return !closed_ && (changed_ || !unreadableInPlace_);
+    return !closed_ && !readOnly_ && (changed_ || !unreadableInPlace_);
 }
 
 bool TListManager::Save()
 {
+    if (readOnly_)
+        return true;
     try {
         if (unreadableInPlace_)
             MoveUnreadableAside();
@@ -235,8 +260,9 @@ void TListManager::MoveUnreadableAside()
 
 void TListManager::LoadList(const std::string& path)
 {
-    if (FileExists(path))
-        document_ = library::ParseXml(ReadWholeFile(path));
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 || errno != ENOENT)
+        document_ = library::ParseXml(ReadWholeFile(path, readOnly_));
     document_.Root.Name = "library";
 }
 

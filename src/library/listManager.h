@@ -37,7 +37,8 @@ public:
     void SaveList(const std::string& path) const;
 
     // Writes the document to ListFile() now. Returns false, with the reason in SaveError(), when
-    // it could not; the document stays as it is and the next Save tries again.
+    // it could not; the document stays as it is and the next Save tries again. An index the user
+    // made read-only is never written: Save does nothing there.
     bool Save();
     const QString& SaveError() const { return saveError_; }
     // Whether a write is still due at close: always after a good load, after a failed one only
@@ -67,6 +68,8 @@ public:
     // Where an unreadable index goes on the first save: "list.unreadable-YYYYMMDD-HHMMSS" beside
     // it, stamped with the time of the load; empty after a good load.
     const std::string& UnreadableFile() const { return unreadableFile_; }
+    // The index file has no write permission at all: the library is used, never written.
+    bool ReadOnly() const { return readOnly_; }
 
 private:
     library::TXmlElement* Parent(int categoryIndex);
@@ -79,6 +82,7 @@ private:
     std::string unreadableFile_;
     bool unreadableInPlace_ = false;
     bool changed_ = false;
+    bool readOnly_ = false;
     bool closed_ = false;
     QString saveError_;
 };

@@ -15,6 +15,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 #include "app/mainForm.h"
 #include "playback/SDLPanel.h"
 #include "playback/playManager.h"
@@ -288,6 +290,13 @@ TEST_F(Controller, UnsupportedFileIsReportedAndChangesNothingElse)
     // The open paused the video and does not resume it.
     EXPECT_EQ(PlayManager->State, psPaused);
     ExpectControlsFor(psPaused);
+
+    // A FIFO would keep a reader waiting for ever for a writer; it is refused the same way.
+    const std::string fifo = Clips().folder.File("pipe.avi");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    Open(fifo, false);
+    EXPECT_EQ(boxes.size(), 2);
+    EXPECT_EQ(window->lbFilePath->text(), QString::fromStdString(Clips().sixSeconds));
 }
 
 TEST_F(Controller, DroppedVideoOpensLikeAChosenOne)
