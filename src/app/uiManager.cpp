@@ -15,6 +15,7 @@
 
 #include "app/application.h"
 #include "app/commandState.h"
+#include "app/helpManual.h"
 #include "app/mainForm.h"
 #include "app/theme.h"
 #include "app/windowRules.h"
@@ -540,7 +541,7 @@ void TUIManager::AboutCommand() {}
 
 void TUIManager::HelpContentsCommand()
 {
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(SiteAddress) + QStringLiteral("capture-images-from-videos.html")));
+    app::OpenUserManual(mainDlg);
 }
 
 void TUIManager::SupportCommand()
