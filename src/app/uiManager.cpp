@@ -26,6 +26,7 @@
 #include "platform/termination.h"
 #include "playback/SDLPanel.h"
 #include "playback/decoder.h"
+#include "playback/frameTools.h"
 #include "playback/playManager.h"
 #include "widgets/Image.h"
 #include "widgets/LinePanelUnit.h"
@@ -437,9 +438,39 @@ void TUIManager::CaptureCommand()
         PlayCommand();
 }
 
-void TUIManager::ViewFrameCommand() {}
-void TUIManager::SaveFrameCommand() {}
-void TUIManager::CopyFrameCommand() {}
+void TUIManager::ViewFrameCommand()
+{
+    const TPlayState state = playManager_->State;
+    if (state != psPlaying && state != psPaused)
+        return;
+    const bool resume = state == psPlaying;
+    if (resume)
+        PauseCommand();
+    playback::ViewFrame(mainDlg, *panel_);
+    if (resume)
+        PlayCommand();
+}
+
+void TUIManager::SaveFrameCommand()
+{
+    const TPlayState state = playManager_->State;
+    if (state != psPlaying && state != psPaused)
+        return;
+    const bool resume = state == psPlaying;
+    if (resume)
+        PauseCommand();
+    // The pause has joined the play thread: the frame saved is the one that was on screen.
+    playback::SaveFrame(mainDlg, *playManager_);
+    if (resume)
+        PlayCommand();
+}
+
+void TUIManager::CopyFrameCommand()
+{
+    const TPlayState state = playManager_->State;
+    if (state == psPlaying || state == psPaused)
+        playback::CopyFrame(*panel_);
+}
 
 void TUIManager::NewCategoryCommand()
 {

@@ -71,17 +71,27 @@ bool TImageExporter::SaveAs(const QString& fileName, int filterIndex) const
     return bitmap_.Save(target.FileName.toStdString(), target.Flags);
 }
 
-void TImageExporter::Execute(QWidget* parent)
+bool TImageExporter::ChooseFile(QWidget* parent, QString& fileName, int& filterIndex)
 {
-    if (!bitmap_.IsValid())
-        return;
     QFileDialog dialog(parent, QString(), QString(), FilterText());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    fileName = dialog.selectedFiles().constFirst();
+    filterIndex = FilterIndex(dialog.selectedNameFilter());
+    return true;
+}
+
+void TImageExporter::Execute(QWidget* parent)
+{
+    if (!bitmap_.IsValid())
         return;
-    SaveAs(dialog.selectedFiles().constFirst(), FilterIndex(dialog.selectedNameFilter()));
+    QString fileName;
+    int filterIndex = 0;
+    if (ChooseFile(parent, fileName, filterIndex))
+        SaveAs(fileName, filterIndex);
 }
 
 }  // namespace imaging
