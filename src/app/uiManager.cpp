@@ -20,6 +20,7 @@
 #include "app/windowRules.h"
 #include "imaging/FastDIB.h"
 #include "library/captureCommand.h"
+#include "library/explorerCommand.h"
 #include "library/libraryEditing.h"
 #include "library/listManager.h"
 #include "library/treeManager.h"
@@ -507,7 +508,16 @@ void TUIManager::OpenFolderCommand()
     library::OpenImageFolder(*treeManager_);
 }
 
-void TUIManager::ExplorerCommand() {}
+void TUIManager::ExplorerCommand()
+{
+    const bool resume = playManager_->State == psPlaying;
+    if (resume)
+        PauseCommand();
+    library::ExploreFocusedNode(mainDlg, *treeManager_);
+    if (resume)
+        PlayCommand();
+}
+
 void TUIManager::ExportFolderCommand() {}
 void TUIManager::ExportAlbumCommand() {}
 void TUIManager::ExportPDFCommand() {}

@@ -1,7 +1,6 @@
 #include "playback/frameTools.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QImage>
@@ -12,6 +11,7 @@
 #include <memory>
 
 #include "imaging/FastDIB.h"
+#include "imaging/clipboardImage.h"
 #include "imaging/FastSize.h"
 #include "imaging/FreeBitmap.h"
 #include "imaging/imageExporter.h"
@@ -80,13 +80,7 @@ void CopyFrame(TSDLPanel& panel)
     const QImage shown = DisplayFrame(panel.FrameImage(), panel.AspectRatio());
     if (shown.isNull())
         return;
-    auto data = std::make_unique<QMimeData>();
-    data->setImageData(shown);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (shown.save(&buffer, "PNG"))
-        data->setData(QStringLiteral("image/png"), png);
+    std::unique_ptr<QMimeData> data = imaging::ImageMimeData(shown);
     // The clipboard takes the data over.
     QApplication::clipboard()->setMimeData(data.release());
 }
