@@ -14,7 +14,6 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QImage>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
@@ -423,15 +422,6 @@ void TimageViewDlg::ActualPixels()
 void TimageViewDlg::WheelZoom(int delta)
 {
     imageView->SetScale(ExplorerWheelZoom(ZoomFactor(), delta));
-}
-
-void TimageViewDlg::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        close();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void TimageViewDlg::ImageMouseDown(Qt::MouseButton button, QPoint position)

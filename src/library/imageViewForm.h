@@ -90,7 +90,6 @@ public:
     bool Dragging = false;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
