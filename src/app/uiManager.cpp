@@ -21,7 +21,9 @@
 #include "imaging/FastDIB.h"
 #include "library/captureCommand.h"
 #include "library/explorerCommand.h"
+#include "library/imageToolCommands.h"
 #include "library/libraryEditing.h"
+#include "library/librarySaving.h"
 #include "library/listManager.h"
 #include "library/treeManager.h"
 #include "platform/termination.h"
@@ -29,6 +31,7 @@
 #include "playback/decoder.h"
 #include "playback/frameTools.h"
 #include "playback/playManager.h"
+#include "update/checkUpdateForm.h"
 #include "widgets/Image.h"
 #include "widgets/LinePanelUnit.h"
 #include "widgets/SliderBar.h"
@@ -199,12 +202,20 @@ void TUIManager::InitializeUI()
 void TUIManager::ReportUnreadableLibrary()
 {
     const QString file = QString::fromStdString(listManager_->ListFile());
+    const QString kept = QString::fromStdString(listManager_->UnreadableFile());
     QMessageBox box(QMessageBox::Warning, app::ApplicationTitle(),
                     QStringLiteral("The image library index %1 cannot be read (%2).\n\n"
-                                   "The program runs with an empty library and leaves the file as it is.")
-                        .arg(file, listManager_->LoadError()),
+                                   "The program runs with an empty library. The file is left as it is until the "
+                                   "library is first saved; then it is kept as %3.")
+                        .arg(file, listManager_->LoadError(), kept),
                     QMessageBox::Ok, mainDlg);
     box.exec();
+}
+
+void TUIManager::FormCloseQuery()
+{
+    if (listManager_ != nullptr)
+        library::SaveAtClose(mainDlg, *listManager_);
 }
 
 void TUIManager::PlaceVideoPanel()
@@ -313,8 +324,11 @@ void TUIManager::OpenVideoFile(const QString& fileName)
         PauseCommand();
     try {
         playManager_->Open(fileName.toStdString());
-    } catch (const playback::EUnsupportedMediaFormat&) {
+    } catch (const playback::EUnsupportedMediaFormat& error) {
         UpdateCommandState(playManager_->State);
+        QMessageBox box(QMessageBox::Warning, app::ApplicationTitle(),
+                        QString::fromUtf8(error.what()) + QLatin1Char('\n') + fileName, QMessageBox::Ok, mainDlg);
+        box.exec();
         return;
     }
     mainDlg->lbFilePath->setText(fileName);
@@ -522,9 +536,27 @@ void TUIManager::ExportFolderCommand() {}
 void TUIManager::ExportAlbumCommand() {}
 void TUIManager::ExportPDFCommand() {}
 void TUIManager::WallpaperCommand(int) {}
-void TUIManager::CropCommand() {}
-void TUIManager::ResizeCommand() {}
-void TUIManager::CheckUpdateCommand() {}
+
+void TUIManager::CropCommand()
+{
+    library::CropFocusedItem(mainDlg, *treeManager_);
+}
+
+void TUIManager::ResizeCommand()
+{
+    library::ResizeFocusedItem(mainDlg, *treeManager_);
+}
+
+void TUIManager::CheckUpdateCommand()
+{
+    const bool resume = playManager_->State == psPlaying;
+    if (resume)
+        PauseCommand();
+    update::CheckUpdate(mainDlg);
+    if (resume)
+        PlayCommand();
+}
+
 void TUIManager::AboutCommand() {}
 
 void TUIManager::HelpContentsCommand()

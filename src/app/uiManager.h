@@ -48,11 +48,14 @@ public:
     TUIManager& operator=(const TUIManager&) = delete;
 
     void InitializeUI();
+    // The main window is closing: the library's last save, asking what to do should it fail.
+    void FormCloseQuery();
     void WireCommands();
     void UpdateCommandState(TPlayState state);
 
     // Playback.
     void OpenVideo();
+    // A file the decoder refuses is reported; the video that was open stays, paused.
     void OpenVideoFile(const QString& fileName);
     void PlayCommand();
     void PauseCommand();

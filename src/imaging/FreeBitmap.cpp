@@ -9,7 +9,6 @@
 #include <QImage>
 
 #include "imaging/FastDIB.h"
-#include "platform/atomicFile.h"
 
 namespace imaging {
 
@@ -132,10 +131,7 @@ bool TFreeBitmap::Save(const std::string& fileName, int flags) const
     const FREE_IMAGE_FORMAT format = FreeImage_GetFIFFromFilename(fileName.c_str());
     if (!CanSave(format))
         return false;
-    // A failed or interrupted write must not leave half a picture under the user's name.
-    return platform::WriteFileAtomically(fileName, [&](const std::string& temporary) {
-        return FreeImage_Save(format, handle_.get(), temporary.c_str(), flags) != FALSE;
-    });
+    return FreeImage_Save(format, handle_.get(), fileName.c_str(), flags) != FALSE;
 }
 
 bool TFreeBitmap::ConvertTo24Bits()

@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QStringList>
 
+#include "imaging/safeSave.h"
+
 namespace imaging {
 
 namespace {
@@ -68,7 +70,7 @@ bool TImageExporter::SaveAs(const QString& fileName, int filterIndex) const
     const TExportTarget target = TargetFor(fileName, filterIndex);
     if (target.FileName.isEmpty())
         return false;
-    return bitmap_.Save(target.FileName.toStdString(), target.Flags);
+    return SaveBitmapAtomically(bitmap_, target.FileName.toStdString(), target.Flags);
 }
 
 bool TImageExporter::ChooseFile(QWidget* parent, QString& fileName, int& filterIndex)

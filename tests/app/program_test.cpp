@@ -1,9 +1,17 @@
 // The real executable under the X server: splash, main window, File > Exit, exit status.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QThread>
+
+#include <filesystem>
+#include <functional>
+
+#include "videoFixtures.h"
 
 namespace {
 
@@ -25,14 +33,14 @@ QString FindWindow(const QString& title)
 }
 
 // Starts the real program and waits for its main window; `shownAfter` is the time from the start.
-QString StartProgram(QProcess& program, qint64& shownAfter)
+QString StartProgram(QProcess& program, qint64& shownAfter, const QString& executable = QStringLiteral(STILLREEL_EXECUTABLE))
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     program.setProcessEnvironment(env);
     QElapsedTimer clock;
     clock.start();
-    program.start(QStringLiteral(STILLREEL_EXECUTABLE), {});
+    program.start(executable, {});
     if (!program.waitForStarted(10000))
         return {};
     QString window;
@@ -80,6 +88,83 @@ TEST(Program, ATerminationRequestClosesItTheNormalWay)
     ASSERT_TRUE(program.waitForFinished(15000)) << "SIGTERM did not end the program";
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
+}
+
+void Keys(const QString& window, const QStringList& keys)
+{
+    RunTool(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+    for (const QString& key : keys) {
+        RunTool(QStringLiteral("xdotool"), {QStringLiteral("key"), key});
+        QThread::msleep(400);
+    }
+}
+
+bool WaitFor(const std::function<bool()>& done, int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > milliseconds)
+            return false;
+        QThread::msleep(100);
+    }
+    return true;
+}
+
+QString ReadText(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// A capture is in the index the moment it is filed: a program killed right after it loses
+// nothing, and starts again with the item and its files.
+TEST(Program, ACaptureSurvivesTheProgramBeingKilled)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        GTEST_SKIP() << "needs an X server (the test command runs one)";
+    // The program keeps its library beside itself: run a copy in a folder of its own.
+    testing_support::TempFolder folder;
+    const std::filesystem::path exe(STILLREEL_EXECUTABLE);
+    for (const char* name : {"stillreel", "decoder.so"})
+        std::filesystem::copy_file(exe.parent_path() / name, std::filesystem::path(folder.Path()) / name);
+    const QString base = QString::fromStdString(folder.Path()) + QLatin1Char('/');
+    const std::string video = folder.File("clip.avi");
+    ASSERT_TRUE(testing_support::MakeClip(video, testing_support::Pattern("320x240"), 20, "-c:v mpeg4 -q:v 3 -g 25"));
+
+    QProcess program;
+    qint64 shownAfter = 0;
+    QString window = StartProgram(program, shownAfter, base + QStringLiteral("stillreel"));
+    ASSERT_FALSE(window.isEmpty()) << program.readAllStandardError().toStdString();
+    // Open through the dialog, play from the Playback menu, capture and take the proposed name.
+    Keys(window, {QStringLiteral("ctrl+o")});
+    RunTool(QStringLiteral("xdotool"), {QStringLiteral("type"), QString::fromStdString(video)});
+    Keys(window, {QStringLiteral("Return")});
+    QThread::msleep(1500);
+    Keys(window, {QStringLiteral("alt+p"), QStringLiteral("Return")});
+    Keys(window, {QStringLiteral("alt+p"), QStringLiteral("c")});
+    const QString dialog = FindWindow(QStringLiteral("New Image"));
+    ASSERT_FALSE(dialog.isEmpty()) << "the capture dialog did not open";
+    Keys(dialog, {QStringLiteral("Return")});
+
+    const QString list = base + QStringLiteral("list");
+    const QRegularExpression uri(QStringLiteral("<uri>([A-Za-z0-9]+)</uri>"));
+    ASSERT_TRUE(WaitFor([&] { return uri.match(ReadText(list)).hasMatch(); }, 10000)) << ReadText(list).toStdString();
+    program.kill();
+    program.waitForFinished(10000);
+
+    const QString stem = uri.match(ReadText(list)).captured(1);
+    EXPECT_TRUE(QFile::exists(base + QStringLiteral("image/") + stem + QStringLiteral(".jpg")));
+    EXPECT_TRUE(QFile::exists(base + QStringLiteral("image/") + stem + QStringLiteral("_thumbnail.jpg")));
+    // The next run reads the item back and writes it again at close.
+    QProcess again;
+    window = StartProgram(again, shownAfter, base + QStringLiteral("stillreel"));
+    ASSERT_FALSE(window.isEmpty()) << again.readAllStandardError().toStdString();
+    Keys(window, {QStringLiteral("alt+f"), QStringLiteral("e")});
+    ASSERT_TRUE(again.waitForFinished(15000));
+    EXPECT_EQ(again.exitCode(), 0);
+    EXPECT_EQ(uri.match(ReadText(list)).captured(1), stem);
+    EXPECT_TRUE(QDir(base).entryList({QStringLiteral("list.*")}, QDir::Files).isEmpty());
 }
 
 }  // namespace
