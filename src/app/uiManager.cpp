@@ -20,6 +20,7 @@
 #include "app/windowRules.h"
 #include "imaging/FastDIB.h"
 #include "library/captureCommand.h"
+#include "library/explorerCommand.h"
 #include "library/imageToolCommands.h"
 #include "library/libraryEditing.h"
 #include "library/librarySaving.h"
@@ -28,6 +29,7 @@
 #include "platform/termination.h"
 #include "playback/SDLPanel.h"
 #include "playback/decoder.h"
+#include "playback/frameTools.h"
 #include "playback/playManager.h"
 #include "update/checkUpdateForm.h"
 #include "widgets/Image.h"
@@ -466,9 +468,39 @@ void TUIManager::CaptureCommand()
         PlayCommand();
 }
 
-void TUIManager::ViewFrameCommand() {}
-void TUIManager::SaveFrameCommand() {}
-void TUIManager::CopyFrameCommand() {}
+void TUIManager::ViewFrameCommand()
+{
+    const TPlayState state = playManager_->State;
+    if (state != psPlaying && state != psPaused)
+        return;
+    const bool resume = state == psPlaying;
+    if (resume)
+        PauseCommand();
+    playback::ViewFrame(mainDlg, *panel_);
+    if (resume)
+        PlayCommand();
+}
+
+void TUIManager::SaveFrameCommand()
+{
+    const TPlayState state = playManager_->State;
+    if (state != psPlaying && state != psPaused)
+        return;
+    const bool resume = state == psPlaying;
+    if (resume)
+        PauseCommand();
+    // The pause has joined the play thread: the frame saved is the one that was on screen.
+    playback::SaveFrame(mainDlg, *playManager_);
+    if (resume)
+        PlayCommand();
+}
+
+void TUIManager::CopyFrameCommand()
+{
+    const TPlayState state = playManager_->State;
+    if (state == psPlaying || state == psPaused)
+        playback::CopyFrame(*panel_);
+}
 
 void TUIManager::NewCategoryCommand()
 {
@@ -505,7 +537,16 @@ void TUIManager::OpenFolderCommand()
     library::OpenImageFolder(*treeManager_);
 }
 
-void TUIManager::ExplorerCommand() {}
+void TUIManager::ExplorerCommand()
+{
+    const bool resume = playManager_->State == psPlaying;
+    if (resume)
+        PauseCommand();
+    library::ExploreFocusedNode(mainDlg, *treeManager_);
+    if (resume)
+        PlayCommand();
+}
+
 void TUIManager::ExportFolderCommand() {}
 void TUIManager::ExportAlbumCommand() {}
 void TUIManager::ExportPDFCommand() {}
