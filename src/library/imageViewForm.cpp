@@ -8,14 +8,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QImage>
 #include <QLabel>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
 #include <QShortcut>
@@ -360,13 +358,7 @@ void TimageViewDlg::SaveImage()
     const std::string imageFile = ImagePath(data->Item);
     if (!IsFile(imageFile))
         return;
-    const TSaveChoice choice = ChooseCopyFile ? ChooseCopyFile(this) : TSaveChoice{};
-    repaint();
-    if (choice.FileName.isEmpty() || SaveImageCopy(imageFile, choice.FileName, choice.FilterIndex))
-        return;
-    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
-        QStringLiteral("The image could not be saved:\n%1").arg(choice.FileName), QMessageBox::Ok, this);
-    box.exec();
+    SaveCopyOf(this, imageFile);
 }
 
 void TimageViewDlg::PrevImage()
