@@ -1,0 +1,48 @@
+#include "app/progressForm.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "app/theme.h"
+#include "widgets/FSProgressBar.h"
+
+TprogressDlg::TprogressDlg(QWidget* owner)
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("progressDlg"));
+    setFixedSize(ClientWidth, ClientHeight);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    ProgressBar = new TFSProgressBar(this);
+    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
+    ProgressBar->setGeometry(21, 39, 348, 16);
+    ProgressBar->SetOrientation(pbHorizontal);
+    ProgressBar->SetMin(0);
+    ProgressBar->SetMax(7);
+    ProgressBar->SetStep(1);
+    // The colours of the main window's strip progress bar.
+    ProgressBar->SetColorBorder(app::theme::PanelLine);
+}
+
+void TprogressDlg::Open()
+{
+    const QWidget* owner = parentWidget();
+    const QRect over = owner != nullptr ? owner->frameGeometry()
+        : (QGuiApplication::primaryScreen() != nullptr ? QGuiApplication::primaryScreen()->geometry() : QRect());
+    move(over.center() - QPoint(width() / 2, height() / 2));
+    show();
+    raise();
+    // The window is mapped asynchronously; let it come up and paint before the work starts.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    repaint();
+}
+
+void TprogressDlg::SetPosition(int n)
+{
+    ProgressBar->SetPosition(n);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
