@@ -6,9 +6,62 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
 #include "imaging/FreeBitmap.h"
 
 namespace exporting {
+
+namespace {
+
+// The mode a new file gets from the process's umask.
+mode_t NewFileMode()
+{
+    static const mode_t mode = [] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return static_cast<mode_t>(0666 & ~mask);
+    }();
+    return mode;
+}
+
+// Temporary file beside the target, renamed over it once written and closed. Not synced to the
+// disk: an export of hundreds of pictures would spend much of its time waiting for the disk, and
+// the rename alone already keeps a partial picture from ever carrying the target's name.
+bool WriteByRename(const QString& path, const char* data, std::size_t size)
+{
+    const std::string target = QFile::encodeName(path).toStdString();
+    const std::size_t slash = target.rfind('/');
+    std::string temporary = slash == std::string::npos
+        ? "." + target + ".XXXXXX"
+        : target.substr(0, slash + 1) + "." + target.substr(slash + 1) + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0)
+        return false;
+    bool ok = ::fchmod(fd, NewFileMode()) == 0;
+    while (ok && size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        ok = written > 0;
+        if (ok) {
+            data += written;
+            size -= static_cast<std::size_t>(written);
+        }
+    }
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!ok)
+        ::unlink(temporary.c_str());
+    return ok;
+}
+
+}  // namespace
 
 bool SaveJpeg(const imaging::TFreeBitmap& bitmap, const QString& path, int quality)
 {
@@ -21,7 +74,7 @@ bool SaveJpeg(const imaging::TFreeBitmap& bitmap, const QString& path, int quali
     DWORD size = 0;
     if (!FreeImage_AcquireMemory(memory.get(), &data, &size))
         return false;
-    return WriteFile(path, QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    return WriteByRename(path, reinterpret_cast<const char*>(data), size);
 }
 
 bool WriteFile(const QString& path, const QByteArray& bytes)

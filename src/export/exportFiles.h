@@ -14,7 +14,8 @@ namespace exporting {
 // Quality of every exported JPEG.
 inline constexpr int ExportJpegQuality = 80;
 
-// The bitmap (8 or 24 bits) as a JPEG file; false when nothing was written.
+// The bitmap (8 or 24 bits) as a JPEG file; false when nothing was written. Pictures are not
+// synced to the disk one by one; the page and the other files are.
 bool SaveJpeg(const imaging::TFreeBitmap& bitmap, const QString& path, int quality = ExportJpegQuality);
 bool WriteFile(const QString& path, const QByteArray& bytes);
 // Copies the folder `source` with everything below it into `targetParent`, where it lands under
