@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QScreen>
 
 #include "app/theme.h"
@@ -45,4 +46,13 @@ void TprogressDlg::SetPosition(int n)
 {
     ProgressBar->SetPosition(n);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TprogressDlg::paintEvent(QPaintEvent*)
+{
+    // Without a frame the white window would melt into a white window behind it: a hairline in
+    // the panels' colour marks its edge.
+    QPainter painter(this);
+    painter.setPen(app::theme::PanelLine);
+    painter.drawRect(0, 0, width() - 1, height() - 1);
 }

@@ -20,4 +20,7 @@ public:
     void SetPosition(int n);
 
     TFSProgressBar* ProgressBar = nullptr;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
