@@ -1,9 +1,11 @@
 #include "app/progressForm.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 
 #include "app/theme.h"
 #include "widgets/FSProgressBar.h"
@@ -37,8 +39,12 @@ void TprogressDlg::Open()
     move(over.center() - QPoint(width() / 2, height() / 2));
     show();
     raise();
-    // The window is mapped asynchronously; let it come up and paint before the work starts.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // The window is mapped asynchronously: wait (briefly) until it is on the screen, so that the
+    // first items' progress is not painted into a window nobody sees yet.
+    QElapsedTimer clock;
+    clock.start();
+    while (windowHandle() != nullptr && !windowHandle()->isExposed() && clock.elapsed() < 500)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
     repaint();
 }
 

@@ -55,6 +55,21 @@ QSize PictureSize(const QString& path)
     return QSize(static_cast<int>(bitmap.Width()), static_cast<int>(bitmap.Height()));
 }
 
+// Notes what the progress window's bar showed each time it was painted.
+class ProgressWatcher : public QObject {
+public:
+    QStringList painted;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* bar = qobject_cast<TFSProgressBar*>(watched);
+        if (event->type() == QEvent::Paint && bar != nullptr && qobject_cast<TprogressDlg*>(bar->parentWidget()))
+            painted << QStringLiteral("%1/%2").arg(bar->Position()).arg(bar->Max());
+        return false;
+    }
+};
+
 class ExportCommands : public ::testing::Test {
 protected:
     void SetUp() override
@@ -72,8 +87,6 @@ protected:
         // the notice and closes it with OK; any message box is noted and closed.
         user.setInterval(20);
         QObject::connect(&user, &QTimer::timeout, [this] {
-            if (auto* progress = window->findChild<TprogressDlg*>(); progress != nullptr && progress->isVisible())
-                progressSeen = std::max(progressSeen, static_cast<int>(progress->ProgressBar->Max()));
             QWidget* modal = QApplication::activeModalWidget();
             if (auto* picker = qobject_cast<QFileDialog*>(modal)) {
                 prompts << picker->windowTitle();
@@ -88,11 +101,13 @@ protected:
             }
         });
         user.start();
+        qApp->installEventFilter(&progress);
     }
 
     void TearDown() override
     {
         user.stop();
+        qApp->removeEventFilter(&progress);
         window.reset();
         RemoveLibrary();
     }
@@ -101,7 +116,7 @@ protected:
     QTemporaryDir out;
     QTimer user;
     QStringList prompts, notices, boxes;
-    int progressSeen = 0;
+    ProgressWatcher progress;
 };
 
 TEST_F(ExportCommands, CategoryGoesOutAsFolderAndAsAlbum)
@@ -124,18 +139,20 @@ TEST_F(ExportCommands, CategoryGoesOutAsFolderAndAsAlbum)
     window->tmiExportFolder->trigger();
     const QString folder = out.filePath(QStringLiteral("summer-trip"));
     EXPECT_EQ(prompts, QStringList{QStringLiteral("please select export folder")});
-    EXPECT_EQ(progressSeen, 3);
+    // The bar is painted after every item, while the export runs.
+    EXPECT_TRUE(progress.painted.contains("1/3") && progress.painted.contains("2/3") && progress.painted.contains("3/3"))
+        << progress.painted.join(u' ').toStdString();
     EXPECT_EQ(notices, (QStringList{QStringLiteral("The image frames are saved successfully in..."), folder}));
     EXPECT_EQ(QDir(folder).entryList(QDir::Files),
         (QStringList{"untitled-2.jpg", "untitled-3.jpg", "untitled.jpg"}));
 
     prompts.clear();
     notices.clear();
-    progressSeen = 0;
+    progress.painted.clear();
     window->tpmiExportAlbum->trigger();
     const QString album = out.filePath(QStringLiteral("summer-trip"));
     EXPECT_EQ(prompts, QStringList{QStringLiteral("Please select output folder")});
-    EXPECT_EQ(progressSeen, 3);
+    EXPECT_TRUE(progress.painted.contains("3/3")) << progress.painted.join(u' ').toStdString();
     EXPECT_EQ(notices, (QStringList{QStringLiteral("The album is saved successfully in..."), album + "/index.html"}));
     EXPECT_TRUE(QFileInfo(album + "/stub/lightbox.js").isFile()) << "res/ is installed beside the executable";
     // Thumbnails fit the preview box under the tree.
