@@ -22,7 +22,7 @@
 #include "app/mainForm.h"
 #include "app/notifyForm.h"
 #include "app/progressForm.h"
-#include "imaging/FreeBitmap.h"
+#include "exportTestUtil.h"
 #include "library/treeManager.h"
 #include "platform/appFolder.h"
 #include "widgets/FSProgressBar.h"
@@ -31,28 +31,14 @@
 
 namespace {
 
+using exporttest::MakeJpeg;
+using exporttest::PictureSize;
+
 void RemoveLibrary()
 {
     std::error_code error;
     std::filesystem::remove(platform::ApplicationFolder() + "list", error);
     std::filesystem::remove_all(platform::ApplicationFolder() + "image", error);
-}
-
-bool MakeJpeg(const std::string& path, int width, int height, std::uint8_t grey)
-{
-    imaging::TFreeBitmap bitmap;
-    bitmap.Allocate(FIT_BITMAP, width, height, 24);
-    for (int y = 0; y < height; ++y)
-        std::fill_n(bitmap.ScanLine(y), width * 3, grey);
-    return bitmap.Save(path, 90);
-}
-
-QSize PictureSize(const QString& path)
-{
-    imaging::TFreeBitmap bitmap;
-    if (!bitmap.Load(path.toStdString()))
-        return {};
-    return QSize(static_cast<int>(bitmap.Width()), static_cast<int>(bitmap.Height()));
 }
 
 // Notes what the progress window's bar showed each time it was painted.
@@ -126,8 +112,9 @@ TEST_F(ExportCommands, CategoryGoesOutAsFolderAndAsAlbum)
     TreeManager->AddCategoryNode({QStringLiteral("Summer Trip"), QString()});
     QTreeWidgetItem* category = window->vstImage->currentItem();
     for (const char* uri : {"Ab3DeFg41", "Hj5KlMn62", "Pq7RsTu83"}) {
-        ASSERT_TRUE(MakeJpeg(images + "/" + uri + ".jpg", 640, 360, 100));
-        ASSERT_TRUE(MakeJpeg(images + "/" + uri + "_thumbnail.jpg", 312, 176, 100));
+        const QString stem = QString::fromStdString(images) + u'/' + QLatin1String(uri);
+        ASSERT_TRUE(MakeJpeg(stem + ".jpg", 640, 360, 100));
+        ASSERT_TRUE(MakeJpeg(stem + "_thumbnail.jpg", 312, 176, 100));
         window->vstImage->setCurrentItem(category);
         TImageLibraryItemData item;
         item.Name = QStringLiteral("Untitled");

@@ -76,18 +76,12 @@ TEST_F(SmallDialogs, AboutClosesOnItsPictureButNotOnItsLines)
         EXPECT_EQ(box.Image1->Picture().size(), QSize(570, 330));
         EXPECT_EQ(box.Label1->text(), QStringLiteral("Stillreel v4.1 for Linux"));
         EXPECT_EQ(box.lbHome->pos(), QPoint(16, 72));
-        QTimer::singleShot(0, &box, [&box, this] {
-            ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+        WhileShown(box, [&box] {
             QTest::mouseClick(box.lbHome, Qt::LeftButton);
             QTest::mouseClick(box.Label1, Qt::LeftButton);
             QApplication::processEvents();
             EXPECT_TRUE(box.isVisible());
             QTest::mouseClick(box.Image1, Qt::LeftButton, {}, QPoint(300, 250));
-            QApplication::processEvents();
-            if (box.isVisible()) {
-                leftOpen = true;
-                box.reject();
-            }
         });
     };
     app::ShowAbout(nullptr);

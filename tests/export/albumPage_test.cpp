@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 #include "library/libraryRecords.h"
 
 using namespace exporting;
@@ -60,24 +58,6 @@ TEST(FormatTemplate, PlacesArgumentsByOrderAndByNumber)
     EXPECT_EQ(FormatTemplate(QStringLiteral("%2:s %s %0:s %s 100%%"), args), QStringLiteral("c d a b 100%"));
     for (const char* bad : {"50%", "%d", "%4:s", "%1s", "%s%s%s%s%s"})
         EXPECT_THROW(FormatTemplate(QString::fromLatin1(bad), args), EFormatError) << bad;
-}
-
-TEST(FormatHead, ShippedHeadDeclaresItsSetAndEscapesItsArguments)
-{
-    QFile file(QStringLiteral(STILLREEL_RES_DIR "/head"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString head = FormatHead(file.readAll(), QStringLiteral("Tom & Jerry"), QStringLiteral("Stillreel"))
-                             .join(u'\n');
-    EXPECT_TRUE(head.contains(QStringLiteral("charset=\"%1\"").arg(QLatin1String(AlbumCharset))));
-    EXPECT_TRUE(head.contains(QStringLiteral("<title>Tom &amp; Jerry</title>")));
-    EXPECT_TRUE(head.contains(QStringLiteral("<h1>Tom &amp; Jerry</h1>")));
-    EXPECT_FALSE(head.contains(u'%'));
-}
-
-TEST(SplitLines, EndsLinesAtCrLfOrBoth)
-{
-    EXPECT_EQ(SplitLines(QStringLiteral("a\r\nb\rc\nd\r\n\r\n")),
-        (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"), QString()}));
 }
 
 }  // namespace

@@ -31,7 +31,6 @@ INSTANTIATE_TEST_SUITE_P(Names, CleanFileNameCases, ::testing::Values(
     CleanCase{u"\u00C4rger", false, u"\u00C4rger"},
     CleanCase{u"A\u0308rger", false, u"\u00C4rger"},
     CleanCase{u"Dad's Party", true, u"dads-party"},
-    CleanCase{u"Dad's Party", false, u"dad's-party"},
     CleanCase{u"\u65E5\u672C Reise", false, u"\u65E5\u672C-reise"},
     CleanCase{u"a\\b:c*d?e\"f<g>h|i", false, u"abcdefghi"},
     // Nothing that climbs out of the chosen folder or hides itself.
@@ -39,7 +38,6 @@ INSTANTIATE_TEST_SUITE_P(Names, CleanFileNameCases, ::testing::Values(
     CleanCase{u".", false, u"untitled"},
     CleanCase{u"..", true, u"untitled"},
     CleanCase{u" . . ", false, u"untitled"},
-    CleanCase{u"/..", false, u"untitled"},
     CleanCase{u"\"?\"", true, u"untitled"},
     CleanCase{u"a..b", false, u"a..b"}));
 

@@ -221,6 +221,7 @@ TEST_F(Album, EveryLinkOfThePageResolvesInsideTheAlbum)
     EXPECT_TRUE(page.contains("<b class=\"bm\">&lt;i&gt;&quot;Tom&#39;s&quot; &amp; &#26085;&#26412;</b>"));
     EXPECT_TRUE(page.contains("line one<br/>\r\nline two"));
     EXPECT_TRUE(page.contains("<title>Dad&#39;s Party</title>"));
+    EXPECT_TRUE(page.contains("<meta charset=\"windows-1252\">"));
 
     const QString canonicalAlbum = QFileInfo(album).canonicalFilePath() + u'/';
     QRegularExpression link(QStringLiteral("(?:href|src)=\"([^\"]*)\""));
