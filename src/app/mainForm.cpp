@@ -1,6 +1,7 @@
 #include "app/mainForm.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QStatusBar>
@@ -74,6 +75,21 @@ void TmainDlg::FormDestroy()
     } catch (...) {
         TApplication::ShowUnknownException();
     }
+}
+
+void TmainDlg::closeEvent(QCloseEvent* event)
+{
+    // The library is written while the window can still ask what to do when that fails.
+    if (uiManager_ != nullptr) {
+        try {
+            uiManager_->FormCloseQuery();
+        } catch (const std::exception& error) {
+            TApplication::ShowException(error);
+        } catch (...) {
+            TApplication::ShowUnknownException();
+        }
+    }
+    QMainWindow::closeEvent(event);
 }
 
 bool TmainDlg::eventFilter(QObject* watched, QEvent* event)

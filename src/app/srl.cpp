@@ -9,8 +9,30 @@
 #include "app/mainForm.h"
 #include "app/splashForm.h"
 #include "app/theme.h"
+#include "app/uiManager.h"
 #include "imaging/imageTools.h"
+#include "platform/termination.h"
 #include "platform/ticks.h"
+
+namespace {
+
+bool terminationRequested = false;
+
+// A request to terminate closes the main window the normal way once it is up. Before that, the
+// start-up ends as soon as it can: a message box it shows closes at once, and the program leaves
+// with nothing written.
+void Terminate()
+{
+    if (mainDlg != nullptr && mainDlg->isVisible()) {
+        mainDlg->close();
+        return;
+    }
+    terminationRequested = true;
+    if (QWidget* modal = QApplication::activeModalWidget())
+        modal->close();
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -19,6 +41,7 @@ int main(int argc, char** argv)
 
     const std::uint32_t start = platform::TickCount();
     TApplication application(argc, argv);
+    platform::InstallTerminationHandler(Terminate);
     // The program's folder and cursors, before any window exists.
     imaging::PrepareImageTools();
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -28,12 +51,19 @@ int main(int argc, char** argv)
 
     auto splash = std::make_unique<TsplashDlg>();
     app::ShowSplash(*splash, start);
+    if (terminationRequested)
+        return 0;
 
     QApplication::setApplicationName(QStringLiteral("Stillreel"));
     auto window = std::make_unique<TmainDlg>();
 
     splash->hide();
     splash.reset();
+    if (terminationRequested) {
+        if (UIManager != nullptr)
+            UIManager->EndWithoutSaving();
+        return 0;
+    }
 
     window->show();
     const int status = QApplication::exec();

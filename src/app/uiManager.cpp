@@ -24,13 +24,18 @@
 #include "export/folderExport.h"
 #include "imaging/FastDIB.h"
 #include "library/captureCommand.h"
+#include "library/explorerCommand.h"
+#include "library/imageToolCommands.h"
 #include "library/libraryEditing.h"
+#include "library/librarySaving.h"
 #include "library/listManager.h"
 #include "library/treeManager.h"
 #include "platform/termination.h"
 #include "playback/SDLPanel.h"
 #include "playback/decoder.h"
+#include "playback/frameTools.h"
 #include "playback/playManager.h"
+#include "update/checkUpdateForm.h"
 #include "widgets/Image.h"
 #include "widgets/LinePanelUnit.h"
 #include "widgets/SliderBar.h"
@@ -164,10 +169,7 @@ void TUIManager::InitializeUI()
     panel_->InitVideo();
     panel_->hide();
     // SDL replaced the termination signals' handlers with its own, which nobody reads here.
-    platform::InstallTerminationHandler([] {
-        if (mainDlg != nullptr)
-            mainDlg->close();
-    });
+    platform::RestoreTerminationSignals();
 
     dlg.SliderBar->OnMouseDown = [this](Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
         SliderPointerPressed();
@@ -191,6 +193,8 @@ void TUIManager::InitializeUI()
     ListManager = listManager_.get();
     if (!listManager_->LoadError().isEmpty())
         ReportUnreadableLibrary();
+    else if (listManager_->ReadOnly())
+        ReportReadOnlyLibrary();
     treeManager_ = std::make_unique<TTreeManager>(
         TLibraryTreeControls{dlg.vstImage, dlg.imgThumbnail, dlg.tpmTree, [this] { EditCommand(); }}, *listManager_);
     TreeManager = treeManager_.get();
@@ -201,12 +205,36 @@ void TUIManager::InitializeUI()
 void TUIManager::ReportUnreadableLibrary()
 {
     const QString file = QString::fromStdString(listManager_->ListFile());
+    const QString kept = QString::fromStdString(listManager_->UnreadableFile());
     QMessageBox box(QMessageBox::Warning, app::ApplicationTitle(),
                     QStringLiteral("The image library index %1 cannot be read (%2).\n\n"
-                                   "The program runs with an empty library and leaves the file as it is.")
-                        .arg(file, listManager_->LoadError()),
+                                   "The program runs with an empty library. The file is left as it is until the "
+                                   "library is first saved; then it is kept as %3.")
+                        .arg(file, listManager_->LoadError(), kept),
                     QMessageBox::Ok, mainDlg);
     box.exec();
+}
+
+void TUIManager::ReportReadOnlyLibrary()
+{
+    QMessageBox box(QMessageBox::Information, app::ApplicationTitle(),
+                    QStringLiteral("The image library index %1 is read-only.\n\n"
+                                   "Changes made in this run are kept while the program runs, but not saved.")
+                        .arg(QString::fromStdString(listManager_->ListFile())),
+                    QMessageBox::Ok, mainDlg);
+    box.exec();
+}
+
+void TUIManager::EndWithoutSaving()
+{
+    if (listManager_ != nullptr)
+        listManager_->Close();
+}
+
+void TUIManager::FormCloseQuery()
+{
+    if (listManager_ != nullptr)
+        library::SaveAtClose(mainDlg, *listManager_);
 }
 
 void TUIManager::PlaceVideoPanel()
@@ -315,8 +343,11 @@ void TUIManager::OpenVideoFile(const QString& fileName)
         PauseCommand();
     try {
         playManager_->Open(fileName.toStdString());
-    } catch (const playback::EUnsupportedMediaFormat&) {
+    } catch (const playback::EUnsupportedMediaFormat& error) {
         UpdateCommandState(playManager_->State);
+        QMessageBox box(QMessageBox::Warning, app::ApplicationTitle(),
+                        QString::fromUtf8(error.what()) + QLatin1Char('\n') + fileName, QMessageBox::Ok, mainDlg);
+        box.exec();
         return;
     }
     mainDlg->lbFilePath->setText(fileName);
@@ -441,9 +472,39 @@ void TUIManager::CaptureCommand()
         PlayCommand();
 }
 
-void TUIManager::ViewFrameCommand() {}
-void TUIManager::SaveFrameCommand() {}
-void TUIManager::CopyFrameCommand() {}
+void TUIManager::ViewFrameCommand()
+{
+    const TPlayState state = playManager_->State;
+    if (state != psPlaying && state != psPaused)
+        return;
+    const bool resume = state == psPlaying;
+    if (resume)
+        PauseCommand();
+    playback::ViewFrame(mainDlg, *panel_);
+    if (resume)
+        PlayCommand();
+}
+
+void TUIManager::SaveFrameCommand()
+{
+    const TPlayState state = playManager_->State;
+    if (state != psPlaying && state != psPaused)
+        return;
+    const bool resume = state == psPlaying;
+    if (resume)
+        PauseCommand();
+    // The pause has joined the play thread: the frame saved is the one that was on screen.
+    playback::SaveFrame(mainDlg, *playManager_);
+    if (resume)
+        PlayCommand();
+}
+
+void TUIManager::CopyFrameCommand()
+{
+    const TPlayState state = playManager_->State;
+    if (state == psPlaying || state == psPaused)
+        playback::CopyFrame(*panel_);
+}
 
 void TUIManager::NewCategoryCommand()
 {
@@ -480,7 +541,15 @@ void TUIManager::OpenFolderCommand()
     library::OpenImageFolder(*treeManager_);
 }
 
-void TUIManager::ExplorerCommand() {}
+void TUIManager::ExplorerCommand()
+{
+    const bool resume = playManager_->State == psPlaying;
+    if (resume)
+        PauseCommand();
+    library::ExploreFocusedNode(mainDlg, *treeManager_);
+    if (resume)
+        PlayCommand();
+}
 
 void TUIManager::ExportFolderCommand()
 {
@@ -494,9 +563,26 @@ void TUIManager::ExportAlbumCommand()
 
 void TUIManager::ExportPDFCommand() {}
 void TUIManager::WallpaperCommand(int) {}
-void TUIManager::CropCommand() {}
-void TUIManager::ResizeCommand() {}
-void TUIManager::CheckUpdateCommand() {}
+
+void TUIManager::CropCommand()
+{
+    library::CropFocusedItem(mainDlg, *treeManager_);
+}
+
+void TUIManager::ResizeCommand()
+{
+    library::ResizeFocusedItem(mainDlg, *treeManager_);
+}
+
+void TUIManager::CheckUpdateCommand()
+{
+    const bool resume = playManager_->State == psPlaying;
+    if (resume)
+        PauseCommand();
+    update::CheckUpdate(mainDlg);
+    if (resume)
+        PlayCommand();
+}
 
 void TUIManager::AboutCommand()
 {

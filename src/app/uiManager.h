@@ -48,11 +48,16 @@ public:
     TUIManager& operator=(const TUIManager&) = delete;
 
     void InitializeUI();
+    // The main window is closing: the library's last save, asking what to do should it fail.
+    void FormCloseQuery();
+    // The program ends before its window was ever shown: the library is left as it was read.
+    void EndWithoutSaving();
     void WireCommands();
     void UpdateCommandState(TPlayState state);
 
     // Playback.
     void OpenVideo();
+    // A file the decoder refuses is reported; the video that was open stays, paused.
     void OpenVideoFile(const QString& fileName);
     void PlayCommand();
     void PauseCommand();
@@ -100,6 +105,7 @@ private:
     QString FormatTimestamp() const;
     void PlaceVideoPanel();
     void ReportUnreadableLibrary();
+    void ReportReadOnlyLibrary();
 
     bool ResumeAfterDrag = false;
     std::unique_ptr<TMainWindowProc> mainWindowProc_;

@@ -62,14 +62,28 @@ char16_t ByteToUnicode(unsigned char byte)
     return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : char16_t{byte};
 }
 
-char UnicodeToByte(char32_t c)
+}  // namespace
+
+std::optional<char> AnsiByte(char32_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return static_cast<char>(c);
     for (std::size_t i = 0; i < kHighControls.size(); ++i)
         if (kHighControls[i] == c)
             return static_cast<char>(0x80 + i);
-    return '?';
+    return std::nullopt;
+}
+
+char16_t AnsiChar(unsigned char byte)
+{
+    return ByteToUnicode(byte);
+}
+
+namespace {
+
+char UnicodeToByte(char32_t c)
+{
+    return AnsiByte(c).value_or('?');
 }
 
 bool IsNonSpacingMark(char32_t c)

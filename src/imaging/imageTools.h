@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,10 @@ std::string WideToAnsi(std::u16string_view text);
 std::string WideToAnsi(const QString& text);
 std::u16string AnsiToWide(std::string_view text);
 QString AnsiToQString(std::string_view text);
+// One character of the 8-bit set: the byte that stands for code point c, if the set holds it,
+// and the character a byte stands for.
+std::optional<char> AnsiByte(char32_t c);
+char16_t AnsiChar(unsigned char byte);
 
 // Eight characters for a new file stem: an upper-case letter, one digit 0..8 at a random place
 // among the other seven, the rest letters and digits, no two neighbours equal. Two calls in a row

@@ -1,6 +1,7 @@
 #include "library/libraryXml.h"
 
 #include <algorithm>
+#include <optional>
 
 #include <QString>
 #include <QStringDecoder>
@@ -37,24 +38,71 @@ bool IsAscii(std::string_view text)
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-std::string ToAnsi(const QString& text)
+void AppendUtf8(std::string& out, char32_t c)
 {
-    return imaging::WideToAnsi(text);
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
 }
 
-// Text in UTF-8 to the 8-bit set; the index the program writes is plain ASCII and passes as is.
-std::string Utf8ToAnsi(std::string_view bytes)
+bool IsCodePoint(char32_t c)
+{
+    return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
+}
+
+// The code point of the UTF-8 sequence at text[i], moving i past it; a malformed sequence is
+// one byte that stands for U+FFFD.
+char32_t NextCodePoint(std::string_view text, std::size_t& i)
+{
+    const auto lead = static_cast<unsigned char>(text[i++]);
+    if (lead < 0x80)
+        return lead;
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length == 0 || i + length - 1 > text.size())
+        return 0xFFFD;
+    char32_t c = lead & (0x7F >> length);
+    for (std::size_t k = 0; k + 1 < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[i + k]);
+        if ((next & 0xC0) != 0x80)
+            return 0xFFFD;
+        c = (c << 6) | (next & 0x3F);
+    }
+    static constexpr char32_t Shortest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < Shortest[length] || !IsCodePoint(c))
+        return 0xFFFD;
+    i += length - 1;
+    return c;
+}
+
+// Bytes of the 8-bit set as UTF-8.
+std::string AnsiToUtf8(std::string_view bytes)
 {
     if (IsAscii(bytes))
         return std::string(bytes);
-    return ToAnsi(QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 2);
+    for (const char byte : bytes)
+        AppendUtf8(out, imaging::AnsiChar(static_cast<unsigned char>(byte)));
+    return out;
 }
 
-std::string Utf16ToAnsi(std::string_view bytes, bool bigEndian)
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian)
 {
     QStringDecoder decoder(bigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE);
     const QString text = decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    return ToAnsi(text);
+    return text.toStdString();
 }
 
 // The value of encoding="..." in an XML declaration at the start of the text, or empty.
@@ -85,28 +133,28 @@ std::string DeclaredEncoding(std::string_view text, std::size_t& declarationEnd)
     return name;
 }
 
-// The file's characters as bytes of the 8-bit set: by byte order mark, else the 8-bit set up to
-// the end of the header and the header's encoding after it.
+// The file's characters as UTF-8: by byte order mark, else the 8-bit set up to the end of the
+// header and the header's encoding after it; a file that names no encoding is in the 8-bit set.
 std::string DecodeFile(std::string_view bytes)
 {
     if (bytes.starts_with("\xEF\xBB\xBF"))
-        return Utf8ToAnsi(bytes.substr(3));
+        return std::string(bytes.substr(3));
     if (bytes.starts_with("\xFF\xFE"))
-        return Utf16ToAnsi(bytes.substr(2), false);
+        return Utf16ToUtf8(bytes.substr(2), false);
     if (bytes.starts_with("\xFE\xFF"))
-        return Utf16ToAnsi(bytes.substr(2), true);
+        return Utf16ToUtf8(bytes.substr(2), true);
     std::size_t headerEnd = 0;
     const std::string encoding = DeclaredEncoding(bytes, headerEnd);
     const std::string_view header = bytes.substr(0, headerEnd);
     const std::string_view rest = bytes.substr(headerEnd);
     if (encoding == "utf-8" || encoding == "utf8")
-        return std::string(header) + Utf8ToAnsi(rest);
+        return std::string(bytes);
     if (encoding == "iso-8859-1" || encoding == "latin1" || encoding == "latin-1") {
         if (IsAscii(rest))
             return std::string(bytes);
-        return std::string(header) + ToAnsi(QString::fromLatin1(rest.data(), static_cast<qsizetype>(rest.size())));
+        return AnsiToUtf8(header) + QString::fromLatin1(rest.data(), static_cast<qsizetype>(rest.size())).toStdString();
     }
-    return std::string(bytes);
+    return AnsiToUtf8(bytes);
 }
 
 int LineAt(std::string_view text, std::ptrdiff_t offset)
@@ -192,33 +240,39 @@ int HexValue(char c)
     return -1;
 }
 
-// The reference at text[0] == '&': its byte and length, or length 0 when it is none of ours.
-std::size_t DecodeReference(std::string_view text, char& byte)
+// The reference at text[0] == '&': the character it stands for and its length, or length 0 when
+// it is none of ours. Numbers up to 0xFF are bytes of the 8-bit set, as the index has always
+// written them; larger ones are Unicode code points.
+std::size_t DecodeReference(std::string_view text, char32_t& c)
 {
     static constexpr std::pair<std::string_view, char> Entities[] = {
         {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&amp;", '&'}, {"&apos;", '\''}};
     for (const auto& [entity, value] : Entities) {
         if (text.starts_with(entity)) {
-            byte = value;
+            c = static_cast<char32_t>(value);
             return entity.size();
         }
     }
     if (!text.starts_with("&#"))
         return 0;
     const bool hex = text.size() > 2 && text[2] == 'x';
-    const unsigned base = hex ? 16 : 10;
+    const char32_t base = hex ? 16 : 10;
     std::size_t i = hex ? 3 : 2;
     const std::size_t firstDigit = i;
-    unsigned value = 0;  // only its low 8 bits are kept, so it may wrap freely
+    char32_t value = 0;
     for (; i < text.size(); ++i) {
         const int digit = HexValue(text[i]);
-        if (digit < 0 || static_cast<unsigned>(digit) >= base)
+        if (digit < 0 || static_cast<char32_t>(digit) >= base)
             break;
-        value = value * base + static_cast<unsigned>(digit);
+        // Past the last code point the number means nothing; stop it before it can wrap.
+        value = std::min<char32_t>(value * base + static_cast<char32_t>(digit), 0x110000);
     }
     if (i == firstDigit || i >= text.size() || text[i] != ';')
         return 0;
-    byte = static_cast<char>(value & 0xFF);
+    if (value <= 0xFF)
+        c = imaging::AnsiChar(static_cast<unsigned char>(value));
+    else
+        c = IsCodePoint(value) ? value : 0xFFFD;
     return i + 1;
 }
 
@@ -279,7 +333,8 @@ void AppendEscaped(std::string& out, std::string_view text)
 {
     static constexpr char Hex[] = "0123456789ABCDEF";
     std::size_t plainStart = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t start = i;
         const auto c = static_cast<unsigned char>(text[i]);
         const char* entity = nullptr;
         switch (c) {
@@ -289,17 +344,32 @@ void AppendEscaped(std::string& out, std::string_view text)
         case '&': entity = "&amp;"; break;
         case '\'': entity = "&apos;"; break;
         default:
-            if (c < 0x80)
+            if (c < 0x80) {
+                ++i;
                 continue;
+            }
         }
-        out.append(text.substr(plainStart, i - plainStart));
-        plainStart = i + 1;
+        out.append(text.substr(plainStart, start - plainStart));
         if (entity != nullptr) {
             out += entity;
+            ++i;
         } else {
-            const char reference[] = {'&', '#', 'x', Hex[c >> 4], Hex[c & 0x0F], ';'};
-            out.append(reference, sizeof reference);
+            // What the 8-bit set holds is its byte's reference; anything else is its code
+            // point's, which readers that know only the set still parse.
+            const char32_t point = NextCodePoint(text, i);
+            const std::optional<char> byte = imaging::AnsiByte(point);
+            const char32_t value = byte ? static_cast<unsigned char>(*byte) : point;
+            char reference[12] = {'&', '#', 'x'};
+            std::size_t length = 3;
+            int shift = 4;  // two digits at least, the way bytes have always been written
+            while (shift < 20 && (value >> (shift + 4)) != 0)
+                shift += 4;
+            for (; shift >= 0; shift -= 4)
+                reference[length++] = Hex[(value >> shift) & 0x0F];
+            reference[length++] = ';';
+            out.append(reference, length);
         }
+        plainStart = i;
     }
     out.append(text.substr(plainStart));
 }
@@ -313,11 +383,11 @@ std::string DecodeEntities(std::string_view text)
     out.reserve(text.size());
     std::size_t plainStart = 0;
     while (amp != std::string_view::npos) {
-        char byte = 0;
-        const std::size_t length = DecodeReference(text.substr(amp), byte);
+        char32_t c = 0;
+        const std::size_t length = DecodeReference(text.substr(amp), c);
         if (length > 0) {
             out.append(text.substr(plainStart, amp - plainStart));
-            out += byte;
+            AppendUtf8(out, c);
             plainStart = amp + length;
             amp = text.find('&', plainStart);
         } else {
@@ -346,7 +416,7 @@ TXmlDocument ParseXml(std::string_view bytes)
 {
     const std::string text = DecodeFile(bytes);
     pugi::xml_document parsed;
-    // Entities are decoded here, to bytes, and line ends stay as they are: a comment's CR LF
+    // Entities are decoded here, by the index's own rules, and line ends stay as they are: a comment's CR LF
     // reads back unchanged.
     const unsigned options = pugi::parse_cdata | pugi::parse_declaration;
     const pugi::xml_parse_result result =

@@ -7,8 +7,8 @@
 
 namespace library {
 
-// The index document as the store keeps it: names and texts are bytes of the program's 8-bit
-// set with every entity already decoded; escaping happens only when the file is written.
+// The index document as the store keeps it: names and texts are UTF-8 with every entity already
+// decoded; escaping happens only when the file is written.
 struct TXmlAttribute {
     std::string Name;
     std::string Value;
@@ -46,13 +46,16 @@ public:
 };
 
 // The bytes of an index file: byte order mark, header line, then one element per line with
-// two-blank indentation, CR LF line ends and every text escaped byte by byte.
+// two-blank indentation, CR LF line ends and every text escaped: a character of the 8-bit set
+// beyond ASCII as the reference of its byte ("&#xE9;"), any other one as the reference of its
+// code point ("&#x65E5;"), so the file itself is plain ASCII.
 std::string WriteXml(const TXmlDocument& document);
 // Reads index file bytes (UTF-8 or UTF-16 by byte order mark, otherwise by the header's
-// encoding) into a document whose texts are in the 8-bit set. Throws EXmlParseError.
+// encoding, else the 8-bit set) into a document. A reference up to 0xFF stands for that byte of
+// the 8-bit set, a larger one for that code point. Throws EXmlParseError.
 TXmlDocument ParseXml(std::string_view bytes);
 
-// The byte-wise escaping of the writer and its inverse as the reader applies it.
+// The writer's escaping of UTF-8 text and its inverse as the reader applies it.
 void AppendEscaped(std::string& out, std::string_view text);
 std::string DecodeEntities(std::string_view text);
 

@@ -9,18 +9,20 @@
 #include "library/libraryXml.h"
 
 // The image library's index: one document in memory, read from the index file when the store is
-// created and written back when it is destroyed. Entries are addressed by position: a category
+// created, written by Save after every change the user makes and once more at close. Entries are addressed by position: a category
 // or loose item by its index among the root's children, an item of a category by the category's
 // index plus its own index inside it; -1 as a category index means the root. Positions that do
 // not exist are ignored. The store never touches image files.
 class TListManager {
 public:
-    // Loads baseFolder + "list". A file that cannot be read leaves the library empty, keeps the
-    // reason in LoadError() and turns the shutdown save off, so the file is never overwritten.
+    // Removes what interrupted saves left beside the index ("list.XXXXXX"), then loads
+    // baseFolder + "list". A file that cannot be read leaves the library empty and keeps the
+    // reason in LoadError(); the file is never overwritten: the first Save moves it aside to
+    // UnreadableFile().
     explicit TListManager(std::string baseFolder);
     // The program's own folder.
     TListManager();
-    // Saves to ListFile() unless the load failed.
+    // Saves when SavesOnDestroy().
     ~TListManager();
     TListManager(const TListManager&) = delete;
     TListManager& operator=(const TListManager&) = delete;
@@ -33,6 +35,17 @@ public:
     // is complete, so a failed or interrupted save leaves the previous file intact. Throws
     // platform::EOSError.
     void SaveList(const std::string& path) const;
+
+    // Writes the document to ListFile() now. Returns false, with the reason in SaveError(), when
+    // it could not; the document stays as it is and the next Save tries again. An index the user
+    // made read-only is never written: Save does nothing there.
+    bool Save();
+    const QString& SaveError() const { return saveError_; }
+    // Whether a write is still due at close: always after a good load, after a failed one only
+    // once something changed; never after Close().
+    bool SavesOnDestroy() const;
+    // The close has written the index, or the user chose to quit without it.
+    void Close() { closed_ = true; }
 
     void AddCategory(const TImageLibraryCategoryData& category);
     void AddItem(int categoryIndex, const TImageLibraryItemData& item);
@@ -52,16 +65,26 @@ public:
     const std::string& ListFile() const { return listFile_; }
     // Empty unless the index file could not be read at creation; then the parser's reason.
     const QString& LoadError() const { return loadError_; }
-    bool SavesOnDestroy() const { return savesOnDestroy_; }
+    // Where an unreadable index goes on the first save: "list.unreadable-YYYYMMDD-HHMMSS" beside
+    // it, stamped with the time of the load; empty after a good load.
+    const std::string& UnreadableFile() const { return unreadableFile_; }
+    // The index file has no write permission at all: the library is used, never written.
+    bool ReadOnly() const { return readOnly_; }
 
 private:
     library::TXmlElement* Parent(int categoryIndex);
+    void MoveUnreadableAside();
 
     std::string baseFolder_;
     std::string listFile_;
     library::TXmlDocument document_;
     QString loadError_;
-    bool savesOnDestroy_ = true;
+    std::string unreadableFile_;
+    bool unreadableInPlace_ = false;
+    bool changed_ = false;
+    bool readOnly_ = false;
+    bool closed_ = false;
+    QString saveError_;
 };
 
 // The one store of the running program, from its creation by the UI controller until its

@@ -20,6 +20,7 @@
 #include "imaging/FreeBitmap.h"
 #include "imaging/imageTools.h"
 #include "library/libraryPaths.h"
+#include "library/librarySaving.h"
 #include "library/listManager.h"
 #include "platform/appFolder.h"
 #include "widgets/Image.h"
@@ -271,6 +272,7 @@ void TTreeManager::AddCategoryNode(const TImageLibraryCategoryData& category)
         Focus(added);
     }
     store_.AddCategory(category);
+    SaveChange();
 }
 
 void TTreeManager::AddItemNode(const TImageLibraryItemData& item)
@@ -296,6 +298,7 @@ void TTreeManager::AddItemNode(const TImageLibraryItemData& item)
         Focus(added);
     }
     store_.AddItem(categoryIndex, item);
+    SaveChange();
 }
 
 void TTreeManager::UpdateCategoryNode(QTreeWidgetItem* node, const TImageLibraryNodeData& data)
@@ -311,6 +314,7 @@ void TTreeManager::UpdateCategoryNode(QTreeWidgetItem* node, const TImageLibrary
     controls_.Tree->clearSelection();
     node->setSelected(true);
     store_.UpdateCategory(root->indexOfChild(node), own->Category);
+    SaveChange();
 }
 
 void TTreeManager::UpdateItemNode(QTreeWidgetItem* node, const TImageLibraryNodeData& data)
@@ -326,6 +330,7 @@ void TTreeManager::UpdateItemNode(QTreeWidgetItem* node, const TImageLibraryNode
     node->setSelected(true);
     QTreeWidgetItem* parent = node->parent();
     store_.UpdateItem(CategoryIndexOf(parent), parent->indexOfChild(node), own->Item);
+    SaveChange();
 }
 
 void TTreeManager::FocusAfterRemoval(QTreeWidgetItem* node)
@@ -351,9 +356,15 @@ void TTreeManager::DeleteFileIfExists(const std::string& path) const
 
 void TTreeManager::DeleteItemNode(QTreeWidgetItem* node)
 {
+    if (RemoveItemNode(node))
+        SaveChange();
+}
+
+bool TTreeManager::RemoveItemNode(QTreeWidgetItem* node)
+{
     const TImageLibraryNodeData* data = NodeData(node);
     if (data == nullptr || data->Kind != nkItem || node->parent() == nullptr)
-        return;
+        return false;
     DeleteFileIfExists(ImageFile(data->Item));
     DeleteFileIfExists(ThumbnailFile(data->Item));
     FocusAfterRemoval(node);
@@ -361,6 +372,7 @@ void TTreeManager::DeleteItemNode(QTreeWidgetItem* node)
     const int index = parent->indexOfChild(node);
     store_.DeleteItem(CategoryIndexOf(parent), index);
     std::unique_ptr<QTreeWidgetItem> removed(parent->takeChild(index));
+    return true;
 }
 
 void TTreeManager::DeleteCategoryNode(QTreeWidgetItem* node)
@@ -375,12 +387,18 @@ void TTreeManager::DeleteCategoryNode(QTreeWidgetItem* node)
         const TImageLibraryNodeData* child = NodeData(first);
         if (child == nullptr || child->Kind != nkItem)
             break;
-        DeleteItemNode(first);
+        RemoveItemNode(first);
     }
     FocusAfterRemoval(node);
     const int index = root->indexOfChild(node);
     store_.DeleteCategory(index);
     std::unique_ptr<QTreeWidgetItem> removed(root->takeChild(index));
+    SaveChange();
+}
+
+void TTreeManager::SaveChange()
+{
+    library::SaveChange(controls_.Tree->window(), store_);
 }
 
 std::string TTreeManager::ImageFile(const TImageLibraryItemData& item) const
@@ -429,19 +447,15 @@ QString TTreeManager::HintText(const QTreeWidgetItem& node)
     if (node.type() != TLibraryTreeNode::NodeType)
         return {};
     const TImageLibraryNodeData& data = static_cast<const TLibraryTreeNode&>(node).Data;
-    std::string hint;
     switch (data.Kind) {
     case nkRoot:
-        return {};
+        break;
     case nkCategory:
-        hint = imaging::WideToAnsi(data.Category.Name) + " (" + std::to_string(node.childCount()) + ")\n\n"
-            + imaging::WideToAnsi(data.Category.Caption);
-        break;
+        return QStringLiteral("%1 (%2)\n\n%3").arg(data.Category.Name).arg(node.childCount()).arg(data.Category.Caption);
     case nkItem:
-        hint = imaging::WideToAnsi(data.Item.Name) + "\n\n" + imaging::WideToAnsi(data.Item.Comment);
-        break;
+        return data.Item.Name + QStringLiteral("\n\n") + data.Item.Comment;
     }
-    return imaging::AnsiToQString(hint);
+    return {};
 }
 
 void TTreeManager::ShowContextMenu(const QPoint& position)

@@ -39,8 +39,8 @@ struct TLibraryTreeControls {
 };
 
 // Drives the library tree: builds it from the store at creation, adds, refreshes and deletes
-// nodes for the commands, keeps the store's document in step with every node change, deletes
-// the image files of deleted items and shows the focused item's thumbnail in the preview box.
+// nodes for the commands, keeps the store's document in step with every node change and has it
+// written at once, deletes the image files of deleted items and shows the focused item's thumbnail in the preview box.
 // Every category or loose item node's index under the root equals its element's position in the
 // store's root, and every item node's index in its category equals its element's position there.
 class TTreeManager : public QObject {
@@ -96,6 +96,10 @@ private:
     void Focus(QTreeWidgetItem* node);
     void FocusAfterRemoval(QTreeWidgetItem* node);
     void DeleteFileIfExists(const std::string& path) const;
+    // DeleteItemNode without the save; false when the node is no item.
+    bool RemoveItemNode(QTreeWidgetItem* node);
+    // Writes the index after a change, telling the user when that fails.
+    void SaveChange();
 
     TLibraryTreeControls controls_;
     TListManager& store_;

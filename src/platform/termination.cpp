@@ -23,6 +23,18 @@ void OnSignal(int)
 
 }  // namespace
 
+void RestoreTerminationSignals()
+{
+    if (signalPipe[0] < 0)
+        return;
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
 void InstallTerminationHandler(std::function<void()> handler)
 {
     terminationHandler = std::move(handler);
@@ -38,12 +50,7 @@ void InstallTerminationHandler(std::function<void()> handler)
                 terminationHandler();
         });
     }
-    struct sigaction action {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    RestoreTerminationSignals();
 }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -135,6 +136,10 @@ std::int32_t TDecoder::LiveDecoderCount()
 
 void TDecoder::Open(const std::string& fileName)
 {
+    // Only regular files: reading a FIFO or a device would wait for ever for a writer.
+    struct stat info {};
+    if (::stat(fileName.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+        throw EUnsupportedMediaFormat();
     if (openFile_(fileName.c_str(), 0, 0) != 0)
         throw EUnsupportedMediaFormat();
     fileInfo_ = getFileInfo_();

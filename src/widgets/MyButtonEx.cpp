@@ -155,9 +155,19 @@ bool TMyButtonEx::event(QEvent* event)
     if (event->type() == QEvent::Shortcut) {
         auto* shortcut = static_cast<QShortcutEvent*>(event);
         if (shortcut->shortcutId() == m_shortcutId) {
+            // Buttons of one window that share a letter: the first one made answers, every
+            // time, instead of each in turn.
+            TMyButtonEx* target = this;
+            if (shortcut->isAmbiguous())
+                for (TMyButtonEx* other : window()->findChildren<TMyButtonEx*>())
+                    if (other->m_shortcutId != 0 && other->isEnabled() && other->isVisible()
+                        && QKeySequence::mnemonic(other->m_caption) == shortcut->key()) {
+                        target = other;
+                        break;
+                    }
             // Only a button that could take the focus answers its access key.
-            if (isEnabled() && isVisible() && focusPolicy() != Qt::NoFocus)
-                Click();
+            if (target->isEnabled() && target->isVisible() && target->focusPolicy() != Qt::NoFocus)
+                target->Click();
             return true;
         }
     }

@@ -15,12 +15,16 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 #include "app/mainForm.h"
 #include "playback/SDLPanel.h"
 #include "playback/playManager.h"
 #include "spinUntil.h"
+#include "update/checkUpdateForm.h"
 #include "videoFixtures.h"
 #include "widgets/Image.h"
+#include "widgets/MyButtonEx.h"
 #include "widgets/SliderBar.h"
 #include "widgets/imagebutton.h"
 
@@ -275,17 +279,24 @@ TEST_F(Controller, CancelledOpenDialogResumesPlayback)
     ExpectControlsFor(psPlaying);
 }
 
-TEST_F(Controller, UnsupportedFileChangesNothingVisible)
+TEST_F(Controller, UnsupportedFileIsReportedAndChangesNothingElse)
 {
     Open(Clips().sixSeconds);
     window->tmiPlay->trigger();
     Open(Clips().notAVideo, false);
-    EXPECT_TRUE(boxes.isEmpty());
+    EXPECT_EQ(boxes, QStringList{QStringLiteral("Unsupported media format!\n") + QString::fromStdString(Clips().notAVideo)});
     EXPECT_EQ(window->lbFilePath->text(), QString::fromStdString(Clips().sixSeconds));
     EXPECT_EQ(window->SliderBar->Max(), 6);
     // The open paused the video and does not resume it.
     EXPECT_EQ(PlayManager->State, psPaused);
     ExpectControlsFor(psPaused);
+
+    // A FIFO would keep a reader waiting for ever for a writer; it is refused the same way.
+    const std::string fifo = Clips().folder.File("pipe.avi");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    Open(fifo, false);
+    EXPECT_EQ(boxes.size(), 2);
+    EXPECT_EQ(window->lbFilePath->text(), QString::fromStdString(Clips().sixSeconds));
 }
 
 TEST_F(Controller, DroppedVideoOpensLikeAChosenOne)
@@ -302,6 +313,24 @@ TEST_F(Controller, DroppedVideoOpensLikeAChosenOne)
     EXPECT_EQ(PlayManager->State, psOpened);
     EXPECT_EQ(window->lbFilePath->text(), QString::fromStdString(Clips().threeSeconds));
     EXPECT_EQ(window->SliderBar->Max(), 3);
+}
+
+TEST_F(Controller, CheckUpdatePausesPlaybackForItsDialog)
+{
+    Open(Clips().sixSeconds);
+    window->tmiPlay->trigger();
+    TPlayState duringDialog = psNoFile;
+    QString caption;
+    TcheckUpdateDlg::BeforeExecute = [&](TcheckUpdateDlg& dialog) {
+        duringDialog = PlayManager->State;
+        caption = dialog.windowTitle();
+        QTimer::singleShot(0, &dialog, [&dialog] { dialog.btOk->Click(); });
+    };
+    window->tbiUpdate->trigger();
+    TcheckUpdateDlg::BeforeExecute = nullptr;
+    EXPECT_EQ(caption, "Check Update - Current Version: 4.1.2.7");
+    EXPECT_EQ(duringDialog, psPaused);
+    EXPECT_EQ(PlayManager->State, psPlaying);
 }
 
 }  // namespace

@@ -74,17 +74,24 @@ TEST_F(IndexFile, EmptyLibraryIsTheThreeLineFile)
     EXPECT_EQ(ReadFile(List()), Header + "<library/>\r\n");
 }
 
-TEST_F(IndexFile, TextsAreEscapedByteByByteAndReadBack)
+TEST_F(IndexFile, EveryCharacterIsEscapedAndReadBackAsTyped)
 {
-    const QString comment = QStringLiteral("line one\r\nline two\tend 'quoted' \"too\"");
+    const QString comment = QStringLiteral("line one\r\nline two\tend 'quoted' \"too\" \u0141\u00F3d\u017A");
+    const QString japanese = QStringLiteral("Renamed \u65E5\u672C \u00FC");
+    const QString emoji = QStringLiteral("\U0001F600 \u20AC 5");
     {
         TListManager store(Base());
         store.AddCategory({QStringLiteral("R&D <new>"), QStringLiteral("Caf\u00E9 \u03B1")});
-        store.AddItem(0, Item(QStringLiteral("\u20AC 5"), QStringLiteral("Ab1"), comment));
+        store.AddItem(0, Item(japanese, QStringLiteral("Ab1"), comment));
+        store.AddItem(0, Item(emoji, QStringLiteral("Ab2")));
         const std::string file = Saved(store);
-        EXPECT_NE(file.find("name=\"R&amp;D &lt;new&gt;\" caption=\"Caf&#xE9; ?\""), std::string::npos) << file;
-        EXPECT_NE(file.find("<name>&#x80; 5</name>"), std::string::npos) << file;
-        EXPECT_NE(file.find("<comment>line one\r\nline two\tend &apos;quoted&apos; &quot;too&quot;</comment>"),
+        // What the 8-bit set holds keeps its byte's reference; the rest one reference per code
+        // point, never a surrogate pair.
+        EXPECT_NE(file.find("name=\"R&amp;D &lt;new&gt;\" caption=\"Caf&#xE9; &#x3B1;\""), std::string::npos) << file;
+        EXPECT_NE(file.find("<name>Renamed &#x65E5;&#x672C; &#xFC;</name>"), std::string::npos) << file;
+        EXPECT_NE(file.find("<name>&#x1F600; &#x80; 5</name>"), std::string::npos) << file;
+        EXPECT_NE(file.find("<comment>line one\r\nline two\tend &apos;quoted&apos; &quot;too&quot; "
+                            "&#x141;&#xF3;d&#x17A;</comment>"),
                   std::string::npos) << file;
         for (std::size_t i = 3; i < file.size(); ++i)
             ASSERT_LT(static_cast<unsigned char>(file[i]), 0x80) << "at " << i;
@@ -92,11 +99,12 @@ TEST_F(IndexFile, TextsAreEscapedByteByByteAndReadBack)
     TListManager reread(Base());
     const library::TXmlElement& category = reread.Root().Children.at(0);
     EXPECT_EQ(library::ReadCategory(category).Name, QStringLiteral("R&D <new>"));
-    EXPECT_EQ(library::ReadCategory(category).Caption, QStringLiteral("Caf\u00E9 ?"));
+    EXPECT_EQ(library::ReadCategory(category).Caption, QStringLiteral("Caf\u00E9 \u03B1"));
     const TImageLibraryItemData item = library::ReadItem(category.Children.at(0));
-    EXPECT_EQ(item.Name, QStringLiteral("\u20AC 5"));
+    EXPECT_EQ(item.Name, japanese);
     EXPECT_EQ(item.Comment, comment);
     EXPECT_EQ(item.Uri, QStringLiteral("Ab1"));
+    EXPECT_EQ(library::ReadItem(category.Children.at(1)).Name, emoji);
 }
 
 TEST_F(IndexFile, ForeignRootAndElementsAreKeptAndWrittenBack)
@@ -155,14 +163,16 @@ TEST_F(IndexFile, EncodingFollowsByteOrderMarkOrHeader)
     EXPECT_EQ(nameIn(std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2)), expected);
 }
 
-TEST_F(IndexFile, ReferencesStandForBytesOfTheEightBitSet)
+TEST_F(IndexFile, ReferencesUpToFFAreBytesOfTheEightBitSetLargerOnesCodePoints)
 {
-    WriteFile(List(), "<library><category type=\"category\" name=\"&#233;&#xE9;&#x80;&#8364;\" "
+    WriteFile(List(), "<library><category type=\"category\" name=\"&#233;&#xE9;&#x80;&#8364;&#x65E5;&#x1F600;"
+                      "&#xD800;&#x110000;&#x99999999999;\" "
                       "caption=\"&amp;&lt;&gt;&quot;&apos; &nbsp; & &#; &#xZ;\"/></library>");
     TListManager store(Base());
     const TImageLibraryCategoryData category = library::ReadCategory(store.Root().Children.at(0));
-    // 8364 keeps its low byte, 0xAC, rather than standing for the euro sign.
-    EXPECT_EQ(category.Name, QStringLiteral("\u00E9\u00E9\u20AC\u00AC"));
+    // An old index reads as it always has; what no character is becomes U+FFFD.
+    EXPECT_EQ(category.Name,
+              QStringLiteral("\u00E9\u00E9\u20AC\u20AC\u65E5\U0001F600\uFFFD\uFFFD\uFFFD"));
     EXPECT_EQ(category.Caption, QStringLiteral("&<>\"' &nbsp; & &#; &#xZ;"));
 }
 

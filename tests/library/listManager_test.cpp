@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -111,19 +112,43 @@ TEST_F(Store, SavesOnlyAtDestructionAndKeepsTheFileMode)
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("list")});
 }
 
-TEST_F(Store, UnreadableIndexIsReportedAndNeverOverwritten)
+TEST_F(Store, UnreadableIndexIsReportedAndKeptUnderANewNameOnceSomethingChanges)
 {
     const std::string broken = "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<library>\r\n  <item type=\"item\">\r\n";
     WriteFile(List(), broken);
     {
         TListManager store(Base());
         EXPECT_FALSE(store.LoadError().isEmpty());
-        EXPECT_FALSE(store.SavesOnDestroy());
+        EXPECT_FALSE(store.SavesOnDestroy()) << "nothing changed, so the file stays where it is";
         EXPECT_TRUE(store.Root().Children.empty());
-        EXPECT_EQ(store.Root().Name, "library");
-        store.AddCategory({QStringLiteral("made after the failure"), {}});
     }
     EXPECT_EQ(ReadFile(List()), broken);
+    std::string kept;
+    {
+        TListManager store(Base());
+        kept = store.UnreadableFile();
+        EXPECT_TRUE(QString::fromStdString(kept).contains(
+            QRegularExpression(QStringLiteral("/list\\.unreadable-\\d{8}-\\d{6}$"))))
+            << kept;
+        store.AddCategory({QStringLiteral("made after the failure"), {}});
+        ASSERT_TRUE(store.Save());
+        EXPECT_EQ(ReadFile(kept), broken);
+        EXPECT_EQ(StoreShape(TListManager(Base())), "C(made after the failure:)");
+    }
+    EXPECT_EQ(ReadFile(kept), broken);
+}
+
+// A save killed before its rename leaves "list.XXXXXX"; the next start clears it away, and
+// nothing else.
+TEST_F(Store, LeftOverTemporaryFilesAreRemovedAtStart)
+{
+    WriteFile(Base() + "list.a1B2c3", "partial");
+    WriteFile(Base() + "list.unreadable-20260101-120000", "kept");
+    WriteFile(Base() + "list.abc", "not ours");
+    TListManager store(Base());
+    QStringList left = QDir(folder.path()).entryList(QDir::Files);
+    left.sort();
+    EXPECT_EQ(left, (QStringList{QStringLiteral("list.abc"), QStringLiteral("list.unreadable-20260101-120000")}));
 }
 
 TEST_F(Store, FailedSaveLeavesThePreviousIndex)

@@ -1,17 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QFileInfo>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "libraryTestUtil.h"
 #include "imaging/FastDIB.h"
 #include "imaging/FreeBitmap.h"
+#include "library/librarySaving.h"
 #include "library/listManager.h"
 #include "library/treeManager.h"
 #include "widgets/Image.h"
@@ -132,19 +138,19 @@ TEST_F(LibraryTree, BuildsCategoriesAndLooseItemsInDocumentOrderCollapsed)
     EXPECT_FALSE(Data(category->child(1)).Item.Flag);
 }
 
-TEST_F(LibraryTree, HintsCountTheCategorysItemsAndPassTheEightBitSet)
+TEST_F(LibraryTree, HintsCountTheCategorysItemsAndShowTheTextAsTyped)
 {
     StartWith([](TListManager& s) {
-        s.AddCategory({QStringLiteral("Holiday"), QStringLiteral("Summer \u03B1")});
+        s.AddCategory({QStringLiteral("Holiday \u65E5\u672C"), QStringLiteral("Summer \u03B1 \U0001F600")});
         for (const char* name : {"a", "b", "c"})
             s.AddItem(0, Item(QString::fromLatin1(name)));
         s.AddItem(-1, Item(QStringLiteral("Beach"), {}, QStringLiteral("first day")));
     });
     QTreeWidgetItem* category = Root()->child(0);
-    EXPECT_EQ(category->data(0, Qt::ToolTipRole).toString(), QStringLiteral("Holiday (3)\n\nSummer ?"));
+    EXPECT_EQ(category->data(0, Qt::ToolTipRole).toString(), QStringLiteral("Holiday \u65E5\u672C (3)\n\nSummer \u03B1 \U0001F600"));
     EXPECT_EQ(Root()->child(1)->data(0, Qt::ToolTipRole).toString(), QStringLiteral("Beach\n\nfirst day"));
     manager->DeleteItemNode(category->child(1));
-    EXPECT_EQ(category->data(0, Qt::ToolTipRole).toString(), QStringLiteral("Holiday (2)\n\nSummer ?"));
+    EXPECT_EQ(category->data(0, Qt::ToolTipRole).toString(), QStringLiteral("Holiday \u65E5\u672C (2)\n\nSummer \u03B1 \U0001F600"));
     ExpectInStep();
 }
 
@@ -350,3 +356,89 @@ TEST_F(ShownLibraryTree, PopupMenuOnlyOverCategoriesAndItems)
 }
 
 }  // namespace
+
+namespace {
+
+// Answers each message box that comes up with `choose`, keeping what it said.
+class BoxAnswerer {
+public:
+    explicit BoxAnswerer(std::function<void(QMessageBox&)> choose)
+        : choose_(std::move(choose))
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                texts.append(box->text());
+                choose_(*box);
+            }
+        });
+        timer_.start(20);
+    }
+    QStringList texts;
+
+private:
+    std::function<void(QMessageBox&)> choose_;
+    QTimer timer_;
+};
+
+QAbstractButton* ButtonNamed(QMessageBox& box, const QString& text)
+{
+    for (QAbstractButton* button : box.buttons())
+        if (button->text().remove(QLatin1Char('&')) == text)
+            return button;
+    return nullptr;
+}
+
+}  // namespace
+
+// Every change is written at once; a save that fails is reported, the change stays in memory and
+// the next change or the close writes it.
+TEST_F(LibraryTree, EachChangeIsSavedAtOnceAndAFailedSaveIsReported)
+{
+    Start();
+    manager->AddCategoryNode({QStringLiteral("Holiday"), {}});
+    manager->AddItemNode(Item(QStringLiteral("Beach")));
+    EXPECT_EQ(StoreShape(TListManager(Base())), "C(Holiday:I(Beach))");
+
+    // Something in the index's way makes the save fail, even for root, who may write anywhere.
+    const QString list = QString::fromStdString(Base() + "list");
+    ASSERT_TRUE(QFile::remove(list));
+    ASSERT_TRUE(QDir().mkpath(list + QStringLiteral("/in-the-way")));
+    {
+        BoxAnswerer answerer([](QMessageBox& box) { box.accept(); });
+        manager->AddCategoryNode({QStringLiteral("Later"), {}});
+        ASSERT_EQ(answerer.texts.size(), 1);
+        EXPECT_TRUE(answerer.texts[0].contains(list)) << answerer.texts[0].toStdString();
+        EXPECT_TRUE(answerer.texts[0].contains(QStringLiteral("Is a directory"))) << answerer.texts[0].toStdString();
+    }
+    ExpectInStep();
+
+    // At close: Retry once the way is clear writes everything.
+    {
+        BoxAnswerer answerer([&](QMessageBox& box) {
+            QDir(list).removeRecursively();
+            ButtonNamed(box, QStringLiteral("Retry"))->click();
+        });
+        library::SaveAtClose(&window, *store);
+        EXPECT_EQ(answerer.texts.size(), 1);
+        EXPECT_TRUE(answerer.texts[0].endsWith(QStringLiteral("Quit anyway?")));
+    }
+    EXPECT_FALSE(store->SavesOnDestroy());
+    EXPECT_EQ(StoreShape(TListManager(Base())), "C(Holiday:I(Beach)) C(Later:)");
+}
+
+TEST_F(LibraryTree, QuitAtAFailedCloseSaveWritesNothingMore)
+{
+    Start();
+    manager->AddCategoryNode({QStringLiteral("Saved"), {}});
+    store->AddCategory({QStringLiteral("Unsaved"), {}});
+    const QString list = QString::fromStdString(Base() + "list");
+    const QString moved = list + QStringLiteral(".moved");
+    ASSERT_TRUE(QFile::rename(list, moved));
+    ASSERT_TRUE(QDir().mkpath(list + QStringLiteral("/in-the-way")));
+    BoxAnswerer answerer([](QMessageBox& box) { ButtonNamed(box, QStringLiteral("Quit"))->click(); });
+    library::SaveAtClose(&window, *store);
+    EXPECT_EQ(answerer.texts.size(), 1);
+    EXPECT_FALSE(store->SavesOnDestroy());
+    store.reset();
+    EXPECT_TRUE(QFileInfo(list).isDir()) << "nothing was written after Quit";
+}

@@ -184,6 +184,20 @@ TEST_F(ButtonEx, AccessKeyAndSpaceClick)
     EXPECT_EQ(clicks, 2);
 }
 
+TEST_F(ButtonEx, SharedAccessKeyAlwaysClicksTheFirstButton)
+{
+    auto* second = new TMyButtonEx(&host.window);
+    second->move(10, 50);
+    second->SetCaption("&Open");
+    int secondClicks = 0;
+    second->OnClick = [&secondClicks] { ++secondClicks; };
+    second->show();
+    QTest::keyClick(&host.window, Qt::Key_O, Qt::AltModifier);
+    QTest::keyClick(&host.window, Qt::Key_O, Qt::AltModifier);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(secondClicks, 0);
+}
+
 TEST_F(ButtonEx, DisabledIgnoresMouseAndAccessKey)
 {
     button->setEnabled(false);
