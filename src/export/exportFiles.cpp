@@ -37,9 +37,9 @@ bool WriteByRename(const QString& path, const char* data, std::size_t size)
 {
     const std::string target = QFile::encodeName(path).toStdString();
     const std::size_t slash = target.rfind('/');
-    std::string temporary = slash == std::string::npos
-        ? "." + target + ".XXXXXX"
-        : target.substr(0, slash + 1) + "." + target.substr(slash + 1) + ".XXXXXX";
+    // A short hidden name, so that a target name near the length limit still gets one.
+    std::string temporary = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1))
+        + ".stillreel-XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
         return false;
