@@ -123,18 +123,20 @@ TEST_F(Exports, FolderExportKeepsItemsWhoseNamesCollide)
     library.AddCategory(QStringLiteral("My Trip: Rome/Paris"),
         {Item(QStringLiteral("Untitled"), QStringLiteral("A1"), 40), Item(QStringLiteral("Untitled"), QStringLiteral("A2"), 120),
             Item(QStringLiteral("Gone"), QStringLiteral("A3"), 0, false, false),
-            Item(QStringLiteral("Untitled"), QStringLiteral("A4"), 200), Item(QStringLiteral(".."), QStringLiteral("A5"), 80)});
+            Item(QStringLiteral("Untitled"), QStringLiteral("A4"), 200), Item(QStringLiteral(".."), QStringLiteral("A5"), 80),
+            Item(QStringLiteral("\u65E5\u672C Reise"), QStringLiteral("A6"), 60)});
 
     // A chosen path that ends in a separator gets no second one.
     ExportFolder(nullptr, *library.manager, Recording(Out() + u'/'));
 
     const QString target = Out() + QStringLiteral("/my-trip-romeparis");
     EXPECT_EQ(prompts, QStringList{FolderPrompt});
-    EXPECT_EQ(progress.join(u' '), QStringLiteral("max 5 1 2 3 4 5 closed"));
+    EXPECT_EQ(progress.join(u' '), QStringLiteral("max 6 1 2 3 4 5 6 closed"));
     EXPECT_EQ(notices, (QStringList{FolderSavedTitle, target}));
     EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
     EXPECT_EQ(QDir(target).entryList(QDir::Files | QDir::Hidden),
-        (QStringList{"untitled-2.jpg", "untitled-3.jpg", "untitled-4.jpg", "untitled.jpg"}));
+        (QStringList{"untitled-2.jpg", "untitled-3.jpg", "untitled-4.jpg", "untitled.jpg",
+            QStringLiteral("\u65E5\u672C-reise.jpg")}));
     // In tree order, re-encoded at full size.
     EXPECT_NEAR(MiddleGrey(target + QStringLiteral("/untitled.jpg")), 40, 3);
     EXPECT_NEAR(MiddleGrey(target + QStringLiteral("/untitled-2.jpg")), 120, 3);
