@@ -13,11 +13,15 @@
 #include <QScreen>
 #include <QUrl>
 
+#include "app/aboutForm.h"
 #include "app/application.h"
 #include "app/commandState.h"
+#include "app/exportDialogs.h"
 #include "app/mainForm.h"
 #include "app/theme.h"
 #include "app/windowRules.h"
+#include "export/albumExport.h"
+#include "export/folderExport.h"
 #include "imaging/FastDIB.h"
 #include "library/captureCommand.h"
 #include "library/explorerCommand.h"
@@ -547,8 +551,16 @@ void TUIManager::ExplorerCommand()
         PlayCommand();
 }
 
-void TUIManager::ExportFolderCommand() {}
-void TUIManager::ExportAlbumCommand() {}
+void TUIManager::ExportFolderCommand()
+{
+    exporting::ExportFolder(mainDlg, *treeManager_, app::ExportDialogs());
+}
+
+void TUIManager::ExportAlbumCommand()
+{
+    exporting::ExportAlbum(mainDlg, *treeManager_, mainDlg->imgThumbnail->size(), app::ExportDialogs());
+}
+
 void TUIManager::ExportPDFCommand() {}
 void TUIManager::WallpaperCommand(int) {}
 
@@ -572,7 +584,10 @@ void TUIManager::CheckUpdateCommand()
         PlayCommand();
 }
 
-void TUIManager::AboutCommand() {}
+void TUIManager::AboutCommand()
+{
+    app::ShowAbout(mainDlg);
+}
 
 void TUIManager::HelpContentsCommand()
 {
