@@ -12,10 +12,15 @@ namespace exporting {
 
 bool SaveJpeg(const imaging::TFreeBitmap& bitmap, const QString& path, int quality)
 {
-    if (!bitmap.CanSave(FIF_JPEG))
+    return SaveBitmap(bitmap, FIF_JPEG, path, quality);
+}
+
+bool SaveBitmap(const imaging::TFreeBitmap& bitmap, FREE_IMAGE_FORMAT format, const QString& path, int flags)
+{
+    if (!bitmap.CanSave(format))
         return false;
     const imaging::FreeMemoryHandle memory(FreeImage_OpenMemory());
-    if (!memory || !FreeImage_SaveToMemory(FIF_JPEG, bitmap.Handle(), memory.get(), quality))
+    if (!memory || !FreeImage_SaveToMemory(format, bitmap.Handle(), memory.get(), flags))
         return false;
     BYTE* data = nullptr;
     DWORD size = 0;

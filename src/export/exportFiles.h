@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <FreeImage.h>
+
 namespace imaging {
 class TFreeBitmap;
 }
@@ -14,6 +16,8 @@ namespace exporting {
 // Quality of every exported JPEG.
 inline constexpr int ExportJpegQuality = 80;
 
+// The bitmap in `format` with FreeImage's `flags`; false when nothing was written.
+bool SaveBitmap(const imaging::TFreeBitmap& bitmap, FREE_IMAGE_FORMAT format, const QString& path, int flags);
 // The bitmap (8 or 24 bits) as a JPEG file; false when nothing was written.
 bool SaveJpeg(const imaging::TFreeBitmap& bitmap, const QString& path, int quality = ExportJpegQuality);
 bool WriteFile(const QString& path, const QByteArray& bytes);
