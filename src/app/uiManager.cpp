@@ -20,8 +20,10 @@
 #include "app/mainForm.h"
 #include "app/theme.h"
 #include "app/windowRules.h"
+#include "export/PDFExporter.h"
 #include "export/albumExport.h"
 #include "export/folderExport.h"
+#include "export/wallpaperExport.h"
 #include "imaging/FastDIB.h"
 #include "library/captureCommand.h"
 #include "library/explorerCommand.h"
@@ -561,8 +563,15 @@ void TUIManager::ExportAlbumCommand()
     exporting::ExportAlbum(mainDlg, *treeManager_, mainDlg->imgThumbnail->size(), app::ExportDialogs());
 }
 
-void TUIManager::ExportPDFCommand() {}
-void TUIManager::WallpaperCommand(int) {}
+void TUIManager::ExportPDFCommand()
+{
+    exporting::ExportPdf(mainDlg, *treeManager_);
+}
+
+void TUIManager::WallpaperCommand(int style)
+{
+    exporting::SetFocusedAsWallpaper(mainDlg, *treeManager_, style);
+}
 
 void TUIManager::CropCommand()
 {
