@@ -40,7 +40,7 @@ QMap<QString, QSize> expectedSizes()
 {
     QMap<QString, QSize> sizes{
         {QStringLiteral("splash.png"), {570, 330}},
-        {QStringLiteral("about.png"), {413, 257}},
+        {QStringLiteral("about.png"), {570, 330}},
         {QStringLiteral("placeholder.png"), {633, 244}},
         {QStringLiteral("control/left.png"), {15, 64}},
         {QStringLiteral("control/middle.png"), {8, 64}},
@@ -67,6 +67,8 @@ QMap<QString, QSize> expectedSizes()
         sizes.insert(QStringLiteral("cursors/%1.png").arg(id), {32, 32});
     for (int size : {16, 32, 48, 64, 128, 256})
         sizes.insert(QStringLiteral("appicon/%1.png").arg(size), {size, size});
+    for (int i = 0; i <= 8; ++i)
+        sizes.insert(QStringLiteral("explorer/%1.png").arg(i, 2, 10, QLatin1Char('0')), {16, 16});
     return sizes;
 }
 
