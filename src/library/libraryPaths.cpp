@@ -57,8 +57,10 @@ const std::string& LibraryFolder()
         std::string chosen = LibraryFolderFor(program, ::access(program.c_str(), W_OK) == 0,
                                               std::getenv("XDG_DATA_HOME"), home.c_str());
         // A folder that cannot be made shows up as a failed save, which the user is told of.
+        // One made in the data folder is the user's alone, as data folders are meant to be.
         std::error_code ec;
-        std::filesystem::create_directories(chosen, ec);
+        if (std::filesystem::create_directories(chosen, ec) && chosen != program)
+            std::filesystem::permissions(chosen, std::filesystem::perms::owner_all, ec);
         return chosen;
     }();
     return folder;
