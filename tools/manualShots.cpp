@@ -25,6 +25,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/aboutForm.h"
 #include "app/application.h"
 #include "app/mainForm.h"
 #include "app/uiManager.h"
@@ -213,6 +214,15 @@ int main(int argc, char** argv)
     Shoot(window.get(), QStringLiteral("export.png"), window->frameGeometry());
     window->pmExport->close();
     window->tpmTree->close();
+
+    // The about box, which names the library folder in use.
+    TaboutDlg::BeforeExecute = [](TaboutDlg& box) {
+        QTimer::singleShot(0, &box, [&box] {
+            Shoot(&box, QStringLiteral("about.png"));
+            box.close();
+        });
+    };
+    app::ShowAbout(window.get());
 
     window.reset();
     std::filesystem::remove_all(home.toStdString(), ec);

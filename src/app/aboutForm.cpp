@@ -61,12 +61,12 @@ TaboutDlg::TaboutDlg(QWidget* owner)
     QString folder = QString::fromStdString(library::LibraryFolder());
     if (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
         folder.chop(1);
-    lbLibrary = OverlayLabel(this, "lbLibrary", QString(), app::theme::MenuText, false);
+    lbLibrary = OverlayLabel(this, "lbLibrary", QString(), app::theme::PreviewBackground, false);
     lbLibrary->setFont(app::theme::InterfaceFont(12));
-    lbLibrary->setText(lbLibrary->fontMetrics().elidedText(QStringLiteral("Library: ") + folder, Qt::ElideMiddle, 330));
+    lbLibrary->setText(lbLibrary->fontMetrics().elidedText(QStringLiteral("Library: ") + folder, Qt::ElideMiddle, 530));
     lbLibrary->setToolTip(folder);
     lbLibrary->adjustSize();
-    lbLibrary->move(40, 224);
+    lbLibrary->move(16, 44);
 }
 
 bool TaboutDlg::eventFilter(QObject* watched, QEvent* event)

@@ -339,4 +339,33 @@ TEST(Installed, LaysOutADesktopProgramThatKeepsItsLibraryInTheUsersDataFolder)
     EXPECT_FALSE(QFileInfo::exists(prefix + QStringLiteral("lib/stillreel/image")));
 }
 
+// `cpack -G DEB` packs the same layout, with dependencies read from the linked libraries, so that
+// apt brings in everything the program needs.
+TEST(Installed, TheDebianPackageDependsOnWhatTheProgramLinks)
+{
+    testing_support::TempFolder folder;
+    const QString out = QString::fromStdString(folder.Path());
+    QString output;
+    ASSERT_EQ(RunChecked(QStringLiteral(STILLREEL_CPACK),
+                         {QStringLiteral("--config"), QStringLiteral(STILLREEL_BUILD_DIR "/CPackConfig.cmake"),
+                          QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("-B"), out},
+                         &output),
+              0)
+        << output.toStdString();
+    const QStringList debs = QDir(out).entryList({QStringLiteral("stillreel_*_amd64.deb")}, QDir::Files);
+    ASSERT_EQ(debs.size(), 1) << output.toStdString();
+    const QString deb = out + QLatin1Char('/') + debs.first();
+
+    ASSERT_EQ(RunChecked(QStringLiteral("dpkg-deb"), {QStringLiteral("--field"), deb, QStringLiteral("Depends")}, &output), 0);
+    for (const char* package : {"libqt6widgets6", "libsdl1.2debian", "libfreeimage3", "libavcodec", "libswscale",
+                                "libcurl4", "gsettings-desktop-schemas"})
+        EXPECT_TRUE(output.contains(QLatin1String(package))) << package << " missing from: " << output.toStdString();
+    ASSERT_EQ(RunChecked(QStringLiteral("dpkg-deb"), {QStringLiteral("--contents"), deb}, &output), 0);
+    for (const char* file : {"./usr/bin/stillreel -> ../lib/stillreel/stillreel", "./usr/lib/stillreel/decoder.so",
+                             "./usr/lib/stillreel/res/help/index.html", "./usr/lib/stillreel/res/head",
+                             "./usr/share/applications/example.stillreel.Stillreel.desktop",
+                             "./usr/share/icons/hicolor/scalable/apps/example.stillreel.Stillreel.svg"})
+        EXPECT_TRUE(output.contains(QLatin1String(file))) << file;
+}
+
 }  // namespace
