@@ -43,9 +43,10 @@ void AdjustSaturation(TFastDIB& buffer, int amount);
 namespace detail {
 // The forms the adjustments can take, all giving the same bytes: table look-ups byte by byte,
 // table look-ups 64 bytes at a time (where the processor has byte permutes; elsewhere they run
-// byte by byte), or the tables' integer arithmetic per pixel. Automatic picks the fastest.
-// Only tests set anything else.
-enum class TPixelPath { Automatic, ScalarTables, VectorTables, Arithmetic };
+// byte by byte), the tables' integer arithmetic per pixel, or that arithmetic 32 bytes at a time
+// in 16-bit lanes (32-bit buffers, where the processor has AVX2; elsewhere per pixel).
+// Automatic picks the fastest. Only tests and benchmarks set anything else.
+enum class TPixelPath { Automatic, ScalarTables, VectorTables, Arithmetic, SixteenBitLanes };
 void ForcePixelPath(TPixelPath path);
 }  // namespace detail
 

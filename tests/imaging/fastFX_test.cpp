@@ -241,13 +241,13 @@ TEST_P(AdjustmentForms, SaturationMatchesItsTables)
 
 std::string FormName(const ::testing::TestParamInfo<detail::TPixelPath>& info)
 {
-    static const char* const names[] = {"Automatic", "ScalarTables", "VectorTables", "Arithmetic"};
+    static const char* const names[] = {"Automatic", "ScalarTables", "VectorTables", "Arithmetic", "SixteenBitLanes"};
     return names[static_cast<int>(info.param)];
 }
 
 INSTANTIATE_TEST_SUITE_P(AllForms, AdjustmentForms,
     ::testing::Values(detail::TPixelPath::Automatic, detail::TPixelPath::ScalarTables, detail::TPixelPath::VectorTables,
-        detail::TPixelPath::Arithmetic),
+        detail::TPixelPath::Arithmetic, detail::TPixelPath::SixteenBitLanes),
     FormName);
 
 TEST(Adjustments, EmptyBuffersAreSkipped)
