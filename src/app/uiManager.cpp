@@ -462,22 +462,29 @@ void TUIManager::PlaybackFinished()
     mainDlg->SliderBar->SetPosition(0);
 }
 
+void TUIManager::WhilePaused(const std::function<void()>& work)
+{
+    const bool resume = playManager_->State == psPlaying;
+    if (resume)
+        PauseCommand();
+    work();
+    // An exception above leaves the video paused.
+    if (resume)
+        PlayCommand();
+}
+
 void TUIManager::CaptureCommand()
 {
     const TPlayState state = playManager_->State;
     if (state != psPlaying && state != psPaused)
         return;
-    const bool resume = state == psPlaying;
-    if (resume)
-        PauseCommand();
-    // The pause has joined the play thread: the frame on display stays put from here on.
-    imaging::TFastDIB frame;
-    playManager_->CurrentFrame(frame);
-    library::CaptureFrame(mainDlg, frame, panel_->AspectRatio(), treeManager_->ImageFolder(),
-        [this](const TImageLibraryItemData& item) { treeManager_->AddItemNode(item); });
-    // An exception above leaves the video paused.
-    if (resume)
-        PlayCommand();
+    WhilePaused([&] {
+        // The pause has joined the play thread: the frame on display stays put from here on.
+        imaging::TFastDIB frame;
+        playManager_->CurrentFrame(frame);
+        library::CaptureFrame(mainDlg, frame, panel_->AspectRatio(), treeManager_->ImageFolder(),
+            [this](const TImageLibraryItemData& item) { treeManager_->AddItemNode(item); });
+    });
 }
 
 void TUIManager::ViewFrameCommand()
@@ -485,12 +492,7 @@ void TUIManager::ViewFrameCommand()
     const TPlayState state = playManager_->State;
     if (state != psPlaying && state != psPaused)
         return;
-    const bool resume = state == psPlaying;
-    if (resume)
-        PauseCommand();
-    playback::ViewFrame(mainDlg, *panel_);
-    if (resume)
-        PlayCommand();
+    WhilePaused([&] { playback::ViewFrame(mainDlg, *panel_); });
 }
 
 void TUIManager::SaveFrameCommand()
@@ -498,13 +500,10 @@ void TUIManager::SaveFrameCommand()
     const TPlayState state = playManager_->State;
     if (state != psPlaying && state != psPaused)
         return;
-    const bool resume = state == psPlaying;
-    if (resume)
-        PauseCommand();
-    // The pause has joined the play thread: the frame saved is the one that was on screen.
-    playback::SaveFrame(mainDlg, *playManager_);
-    if (resume)
-        PlayCommand();
+    WhilePaused([&] {
+        // The pause has joined the play thread: the frame saved is the one that was on screen.
+        playback::SaveFrame(mainDlg, *playManager_);
+    });
 }
 
 void TUIManager::CopyFrameCommand()
@@ -516,22 +515,12 @@ void TUIManager::CopyFrameCommand()
 
 void TUIManager::NewCategoryCommand()
 {
-    const bool resume = playManager_->State == psPlaying;
-    if (resume)
-        PauseCommand();
-    library::NewCategory(mainDlg, *treeManager_);
-    if (resume)
-        PlayCommand();
+    WhilePaused([&] { library::NewCategory(mainDlg, *treeManager_); });
 }
 
 void TUIManager::EditCommand()
 {
-    const bool resume = playManager_->State == psPlaying;
-    if (resume)
-        PauseCommand();
-    library::EditFocusedNode(mainDlg, *treeManager_);
-    if (resume)
-        PlayCommand();
+    WhilePaused([&] { library::EditFocusedNode(mainDlg, *treeManager_); });
 }
 
 void TUIManager::DeleteCommand()
@@ -551,12 +540,7 @@ void TUIManager::OpenFolderCommand()
 
 void TUIManager::ExplorerCommand()
 {
-    const bool resume = playManager_->State == psPlaying;
-    if (resume)
-        PauseCommand();
-    library::ExploreFocusedNode(mainDlg, *treeManager_);
-    if (resume)
-        PlayCommand();
+    WhilePaused([&] { library::ExploreFocusedNode(mainDlg, *treeManager_); });
 }
 
 void TUIManager::ExportFolderCommand()
@@ -591,12 +575,7 @@ void TUIManager::ResizeCommand()
 
 void TUIManager::CheckUpdateCommand()
 {
-    const bool resume = playManager_->State == psPlaying;
-    if (resume)
-        PauseCommand();
-    update::CheckUpdate(mainDlg);
-    if (resume)
-        PlayCommand();
+    WhilePaused([&] { update::CheckUpdate(mainDlg); });
 }
 
 void TUIManager::AboutCommand()

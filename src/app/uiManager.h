@@ -103,6 +103,8 @@ public:
 
 private:
     QString FormatTimestamp() const;
+    // Runs a command's dialog with a playing video paused, and plays on afterwards.
+    void WhilePaused(const std::function<void()>& work);
     void PlaceVideoPanel();
     void ReportUnreadableLibrary();
     void ReportReadOnlyLibrary();
