@@ -82,7 +82,11 @@ bool TMainWindowProc::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::Move:
     case QEvent::Resize:
+        FollowFrame();
         KeepOnWorkArea(event->type() == QEvent::Move);
+        return false;
+    case QEvent::Show:
+        FollowFrame();
         return false;
     case QEvent::DragEnter: {
         // A video dropped on the window opens like a chosen one.
@@ -105,10 +109,23 @@ bool TMainWindowProc::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
+void TMainWindowProc::FollowFrame()
+{
+    // The frame is known only once the window manager has framed the window, and may change.
+    const QSize extra = window_.frameGeometry().size() - window_.size();
+    const app::WindowSize least = app::MinClientSize({TmainDlg::ClientWidth, TmainDlg::ClientHeight},
+                                                     {extra.width(), extra.height()});
+    const QSize minimum(least.width, least.height);
+    if (window_.minimumSize() != minimum)
+        window_.setMinimumSize(minimum);
+}
+
 void TMainWindowProc::KeepOnWorkArea(bool moving)
 {
     const QScreen* screen = window_.screen();
-    if (screen == nullptr || !window_.isVisible())
+    // Full screen and maximised windows are placed by the system, over or on the work area.
+    if (screen == nullptr || !window_.isVisible() || window_.IsFullScreen()
+        || (window_.windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized)))
         return;
     // The rules take the work area's top-left as the origin.
     const QRect area = screen->availableGeometry();
@@ -124,6 +141,9 @@ void TMainWindowProc::KeepOnWorkArea(bool moving)
         return;
     // Window managers may refuse the move; that is harmless.
     window_.move(window_.pos() + QPoint(kept.left - proposed.left, kept.top - proposed.top));
+    const QSize outer(kept.right - kept.left, kept.bottom - kept.top);
+    if (outer != frame.size())
+        window_.resize(window_.size() + outer - frame.size());
 }
 
 TUIManager::TUIManager()
@@ -279,6 +299,7 @@ void TUIManager::WireCommands()
     each({dlg.tmiCheckUpdate, dlg.tbiUpdate}, [this] { CheckUpdateCommand(); });
     each({dlg.tmiAbout}, [this] { AboutCommand(); });
     each({dlg.tmiExit, dlg.tbiExit}, [this] { ExitCommand(); });
+    each({dlg.tmiFullScreen}, [this] { FullScreenCommand(); });
 
     for (TImage* view : dlg.imgViews)
         view->OnClick = [this, view] { ThumbnailClick(view->Tag()); };
@@ -393,6 +414,8 @@ void TUIManager::MainKeyDown(int key)
             PlayCommand();
     } else if (key == Qt::Key_Right) {
         StepCommand();
+    } else if (key == Qt::Key_Escape && mainDlg->IsFullScreen()) {
+        FullScreenCommand();
     }
 }
 
@@ -541,6 +564,11 @@ void TUIManager::HelpContentsCommand()
 void TUIManager::SupportCommand()
 {
     QDesktopServices::openUrl(QUrl(QString::fromLatin1(SiteAddress) + QStringLiteral("support.html")));
+}
+
+void TUIManager::FullScreenCommand()
+{
+    mainDlg->SetFullScreen(!mainDlg->IsFullScreen());
 }
 
 void TUIManager::ExitCommand()
