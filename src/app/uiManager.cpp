@@ -141,9 +141,6 @@ void TMainWindowProc::KeepOnWorkArea(bool moving)
         return;
     // Window managers may refuse the move; that is harmless.
     window_.move(window_.pos() + QPoint(kept.left - proposed.left, kept.top - proposed.top));
-    const QSize outer(kept.right - kept.left, kept.bottom - kept.top);
-    if (outer != frame.size())
-        window_.resize(window_.size() + outer - frame.size());
 }
 
 TUIManager::TUIManager()
