@@ -35,7 +35,7 @@ public:
     void SetFrameSize(std::int32_t width, std::int32_t height);
     // Copies the frame (width x height of the frame surface) and draws it; does not present.
     // The filter also serves when a resize draws the frame again.
-    void ShowFrame(const TVideoFrame* frame, TScaleFilter filter = TScaleFilter::Smooth);
+    void ShowFrame(const TVideoFrame* frame, TScaleFilter filter = TScaleFilter::Nearest);
     // Draws the held frame again with the smooth filter when it was last drawn with another one,
     // and presents it: the frame a paused video stays on.
     void Refine();
@@ -77,7 +77,7 @@ private:
     double aspectRatio_ = 0.0;
     std::unique_ptr<SDL_Surface, SurfaceDeleter> frameSurface_;
     SDL_Surface* screenSurface_ = nullptr;  // owned by SDL, released by SDL_Quit
-    TScaleFilter filter_ = TScaleFilter::Smooth;
+    TScaleFilter filter_ = TScaleFilter::Nearest;
     bool videoReady_ = false;
     std::mutex screenLock_;
 };

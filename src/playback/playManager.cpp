@@ -71,7 +71,8 @@ void TPlayManager::RefreshInfo()
 void TPlayManager::ShowDecodedFrame(const TVideoFrame* frame)
 {
     Panel->SetFrameSize(SurfaceWidth, SurfaceHeight);
-    Panel->ShowFrame(frame);
+    // Opened, stepped, sought or stopped: this frame stays on display.
+    Panel->ShowFrame(frame, TScaleFilter::Smooth);
     Panel->Present();
 }
 
