@@ -15,10 +15,6 @@ using Clock = std::chrono::steady_clock;
 // How far the play thread may fall behind its schedule and still catch up.
 constexpr double MaxCatchUpSeconds = 0.25;
 
-// Frames on their way past are shrunk the cheap way; the panel draws the frame a pause leaves
-// on display again with the smooth filter (bench_playback prints both costs).
-constexpr TScaleFilter PlaybackFilter = TScaleFilter::Nearest;
-
 double SecondsBetween(Clock::time_point from, Clock::time_point to)
 {
     return std::chrono::duration<double>(to - from).count();
@@ -86,7 +82,7 @@ void TPlayThread::Execute()
                 Report(stFinished | stEndOfStream);
                 return;
             }
-            Panel->ShowFrame(frame, PlaybackFilter);
+            Panel->ShowFrame(frame, Filter);
             TPlayStatus status = stFrameShown;
             const Clock::time_point now = Clock::now();
             if (SecondsBetween(windowStart, now) >= 1.0) {

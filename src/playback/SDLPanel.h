@@ -6,15 +6,13 @@
 #include <memory>
 #include <mutex>
 
+#include "playback/sdlutils.h"
+
 struct SDL_Surface;
 
 namespace playback {
 
 struct TVideoFrame;
-
-// How a frame that does not fit the panel is shrunk: nearest-neighbour is cheap enough for every
-// frame of a playing video; area averaging shows a frame that stays on display without aliasing.
-enum class TScaleFilter { Nearest, Smooth };
 
 // The window control that shows the video: SDL output embedded in a native child window. It
 // keeps the latest frame at its native size (the program's current frame) and draws it fitted to

@@ -9,6 +9,10 @@ struct SDL_Surface;
 
 namespace playback {
 
+// How a frame that does not fit the panel is shrunk: nearest-neighbour is cheap enough for every
+// frame of a playing video; area averaging shows a frame that stays on display without aliasing.
+enum class TScaleFilter { Nearest, Smooth };
+
 struct TFitRect {
     int x = 0;
     int y = 0;
