@@ -142,7 +142,8 @@ DECODER_EXPORT std::int32_t convert(void* target, std::int32_t targetStride)
     const int width = current.converter->Width();
     const int height = current.converter->Height();
     const std::int32_t rowBytes = width * 4;
-    if (targetStride < rowBytes && -targetStride < rowBytes)
+    // A stride that cannot be negated has no meaning either way.
+    if (targetStride == INT32_MIN || (targetStride < rowBytes && -targetStride < rowBytes))
         return 1;
     auto* row = static_cast<std::uint8_t*>(target);
     for (int y = 0; y < height; ++y, row += targetStride)

@@ -379,6 +379,97 @@ void wrench(QPainter &p)
     fill(p, t.map(shape), Tone{QColor(244, 246, 250), QColor(128, 136, 150), QColor(58, 64, 76)}, 150);
 }
 
+// ---- image explorer (16 x 16) -------------------------------------------------------------
+
+void copySheets(QPainter &p)
+{
+    fill(p, roundRect(QRectF(1.5, 1.5, 9, 10), 0.8), kPaper, 0);
+    fill(p, roundRect(QRectF(5.5, 4.5, 9, 10), 0.8), kPaper, 0);
+    p.save();
+    p.setPen(QPen(colour::steel, 1));
+    for (qreal y = 7.5; y <= 11.5; y += 2)
+        p.drawLine(QPointF(7.5, y), QPointF(12.5, y));
+    p.restore();
+}
+
+void saveDisk(QPainter &p)
+{
+    fill(p, polygon({{1.5, 1.5}, {12.5, 1.5}, {14.5, 3.5}, {14.5, 14.5}, {1.5, 14.5}}), kBlue);
+    fill(p, roundRect(QRectF(4.5, 1.5, 7, 4.5), 0.4), kMetal, 0);
+    fill(p, roundRect(QRectF(3.5, 8.5, 9, 6), 0.4), kPaper, 0);
+}
+
+QPainterPath arrowShape(bool right)
+{
+    QPainterPath arrow = polygon({{2.5, 8}, {8, 2.5}, {8, 5.5}, {13.5, 5.5}, {13.5, 10.5}, {8, 10.5}, {8, 13.5}});
+    if (right) {
+        QTransform mirror;
+        mirror.translate(16, 0);
+        mirror.scale(-1, 1);
+        arrow = mirror.map(arrow);
+    }
+    return arrow;
+}
+
+void previousArrow(QPainter &p) { fill(p, arrowShape(false), kBlue); }
+void nextArrow(QPainter &p) { fill(p, arrowShape(true), kBlue); }
+
+void bestFit(QPainter &p)
+{
+    fill(p, roundRect(QRectF(1.5, 2.5, 13, 11), 0.8), kPaper, 0);
+    landscape(p, QRectF(3, 4, 10, 8), 0.5);
+    p.save();
+    p.setPen(QPen(colour::navy, 1.2));
+    p.setBrush(Qt::NoBrush);
+    for (const QPointF corner : {QPointF(1.5, 2.5), QPointF(14.5, 2.5), QPointF(1.5, 13.5), QPointF(14.5, 13.5)}) {
+        const qreal dx = corner.x() < 8 ? 3 : -3;
+        const qreal dy = corner.y() < 8 ? 3 : -3;
+        p.drawPolyline(QPolygonF({corner + QPointF(dx, 0), corner, corner + QPointF(0, dy)}));
+    }
+    p.restore();
+}
+
+// A magnifier with a sign in its lens: '+' in, '-' out, '1' for actual pixels.
+void magnifier(QPainter &p, QChar sign)
+{
+    QPainterPath handle;
+    handle.addRoundedRect(QRectF(-1.6, 0, 3.2, 6.5), 1.4, 1.4);
+    QTransform t;
+    t.translate(10.5, 10.5);
+    t.rotate(-45);
+    fill(p, t.map(handle), kDark, 60);
+    fill(p, circle(QPointF(6.5, 6.5), 5.2), kSteel, 90);
+    fill(p, circle(QPointF(6.5, 6.5), 3.6), kPaper, 0);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const QColor ink = colour::navy;
+    if (sign == QLatin1Char('+') || sign == QLatin1Char('-'))
+        p.fillRect(QRect(4, 6, 5, 1), ink);
+    if (sign == QLatin1Char('+'))
+        p.fillRect(QRect(6, 4, 1, 5), ink);
+    if (sign == QLatin1Char('1')) {
+        p.fillRect(QRect(6, 4, 1, 5), ink);
+        p.fillRect(QRect(5, 5, 1, 1), ink);
+    }
+    p.restore();
+}
+
+void zoomIn(QPainter &p) { magnifier(p, QLatin1Char('+')); }
+void zoomOut(QPainter &p) { magnifier(p, QLatin1Char('-')); }
+void actualPixels(QPainter &p) { magnifier(p, QLatin1Char('1')); }
+
+void closeCross(QPainter &p)
+{
+    QPainterPath bar;
+    bar.addRoundedRect(QRectF(-6.5, -1.7, 13, 3.4), 1.2, 1.2);
+    QTransform a, b;
+    a.translate(8, 8);
+    a.rotate(45);
+    b.translate(8, 8);
+    b.rotate(-45);
+    fill(p, a.map(bar).united(b.map(bar)), kRed, 130);
+}
+
 // ---- tree -------------------------------------------------------------------------------
 
 void libraryRoot(QPainter &p)
@@ -446,6 +537,13 @@ std::vector<Picture> iconPictures()
         out.push_back({QStringLiteral("tree/%1.png").arg(i), QSize(22, 22), [draw] { return icon(22, draw); }});
     }
     out.push_back({QStringLiteral("tree/background.png"), QSize(120, 120), treeBackground});
+    const Draw explorer[] = {copySheets, saveDisk, previousArrow, nextArrow, bestFit,
+                             zoomIn,     zoomOut,  actualPixels,  closeCross};
+    for (int i = 0; i < 9; ++i) {
+        const Draw draw = explorer[i];
+        out.push_back({QStringLiteral("explorer/%1.png").arg(i, 2, 10, QLatin1Char('0')), QSize(16, 16),
+                       [draw] { return icon(16, draw); }});
+    }
     return out;
 }
 

@@ -13,13 +13,20 @@
 #include <QScreen>
 #include <QUrl>
 
+#include "app/aboutForm.h"
 #include "app/application.h"
 #include "app/commandState.h"
+#include "app/exportDialogs.h"
 #include "app/mainForm.h"
 #include "app/theme.h"
 #include "app/windowRules.h"
+#include "export/PDFExporter.h"
+#include "export/albumExport.h"
+#include "export/folderExport.h"
+#include "export/wallpaperExport.h"
 #include "imaging/FastDIB.h"
 #include "library/captureCommand.h"
+#include "library/explorerCommand.h"
 #include "library/imageToolCommands.h"
 #include "library/libraryEditing.h"
 #include "library/librarySaving.h"
@@ -28,6 +35,7 @@
 #include "platform/termination.h"
 #include "playback/SDLPanel.h"
 #include "playback/decoder.h"
+#include "playback/frameTools.h"
 #include "playback/playManager.h"
 #include "update/checkUpdateForm.h"
 #include "widgets/Image.h"
@@ -486,9 +494,39 @@ void TUIManager::CaptureCommand()
         PlayCommand();
 }
 
-void TUIManager::ViewFrameCommand() {}
-void TUIManager::SaveFrameCommand() {}
-void TUIManager::CopyFrameCommand() {}
+void TUIManager::ViewFrameCommand()
+{
+    const TPlayState state = playManager_->State;
+    if (state != psPlaying && state != psPaused)
+        return;
+    const bool resume = state == psPlaying;
+    if (resume)
+        PauseCommand();
+    playback::ViewFrame(mainDlg, *panel_);
+    if (resume)
+        PlayCommand();
+}
+
+void TUIManager::SaveFrameCommand()
+{
+    const TPlayState state = playManager_->State;
+    if (state != psPlaying && state != psPaused)
+        return;
+    const bool resume = state == psPlaying;
+    if (resume)
+        PauseCommand();
+    // The pause has joined the play thread: the frame saved is the one that was on screen.
+    playback::SaveFrame(mainDlg, *playManager_);
+    if (resume)
+        PlayCommand();
+}
+
+void TUIManager::CopyFrameCommand()
+{
+    const TPlayState state = playManager_->State;
+    if (state == psPlaying || state == psPaused)
+        playback::CopyFrame(*panel_);
+}
 
 void TUIManager::NewCategoryCommand()
 {
@@ -525,11 +563,35 @@ void TUIManager::OpenFolderCommand()
     library::OpenImageFolder(*treeManager_);
 }
 
-void TUIManager::ExplorerCommand() {}
-void TUIManager::ExportFolderCommand() {}
-void TUIManager::ExportAlbumCommand() {}
-void TUIManager::ExportPDFCommand() {}
-void TUIManager::WallpaperCommand(int) {}
+void TUIManager::ExplorerCommand()
+{
+    const bool resume = playManager_->State == psPlaying;
+    if (resume)
+        PauseCommand();
+    library::ExploreFocusedNode(mainDlg, *treeManager_);
+    if (resume)
+        PlayCommand();
+}
+
+void TUIManager::ExportFolderCommand()
+{
+    exporting::ExportFolder(mainDlg, *treeManager_, app::ExportDialogs());
+}
+
+void TUIManager::ExportAlbumCommand()
+{
+    exporting::ExportAlbum(mainDlg, *treeManager_, mainDlg->imgThumbnail->size(), app::ExportDialogs());
+}
+
+void TUIManager::ExportPDFCommand()
+{
+    exporting::ExportPdf(mainDlg, *treeManager_);
+}
+
+void TUIManager::WallpaperCommand(int style)
+{
+    exporting::SetFocusedAsWallpaper(mainDlg, *treeManager_, style);
+}
 
 void TUIManager::CropCommand()
 {
@@ -551,7 +613,10 @@ void TUIManager::CheckUpdateCommand()
         PlayCommand();
 }
 
-void TUIManager::AboutCommand() {}
+void TUIManager::AboutCommand()
+{
+    app::ShowAbout(mainDlg);
+}
 
 void TUIManager::HelpContentsCommand()
 {

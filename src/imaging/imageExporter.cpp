@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QStringList>
 
+#include "imaging/safeSave.h"
+
 namespace imaging {
 
 namespace {
@@ -68,20 +70,30 @@ bool TImageExporter::SaveAs(const QString& fileName, int filterIndex) const
     const TExportTarget target = TargetFor(fileName, filterIndex);
     if (target.FileName.isEmpty())
         return false;
-    return bitmap_.Save(target.FileName.toStdString(), target.Flags);
+    return SaveBitmapAtomically(bitmap_, target.FileName.toStdString(), target.Flags);
+}
+
+bool TImageExporter::ChooseFile(QWidget* parent, QString& fileName, int& filterIndex)
+{
+    QFileDialog dialog(parent, QString(), QString(), FilterText());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    fileName = dialog.selectedFiles().constFirst();
+    filterIndex = FilterIndex(dialog.selectedNameFilter());
+    return true;
 }
 
 void TImageExporter::Execute(QWidget* parent)
 {
     if (!bitmap_.IsValid())
         return;
-    QFileDialog dialog(parent, QString(), QString(), FilterText());
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    SaveAs(dialog.selectedFiles().constFirst(), FilterIndex(dialog.selectedNameFilter()));
+    QString fileName;
+    int filterIndex = 0;
+    if (ChooseFile(parent, fileName, filterIndex))
+        SaveAs(fileName, filterIndex);
 }
 
 }  // namespace imaging

@@ -26,6 +26,9 @@ public:
     // The extension of the chosen entry is appended unless the name already ends in it (in any
     // case); JPEG is written at quality 80. Filter index out of 1..3 gives an empty file name.
     static TExportTarget TargetFor(const QString& fileName, int filterIndex);
+    // The save dialog with the filter list (no preset name, no question before overwriting): the
+    // name typed and the entry chosen. False when it was cancelled.
+    static bool ChooseFile(QWidget* parent, QString& fileName, int& filterIndex);
 
     TImageExporter() = default;
     TImageExporter(const TImageExporter&) = delete;

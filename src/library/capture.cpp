@@ -8,6 +8,7 @@
 #include "imaging/FastFX.h"
 #include "imaging/FreeBitmap.h"
 #include "imaging/imageTools.h"
+#include "imaging/safeSave.h"
 #include "library/libraryPaths.h"
 #include "platform/ticks.h"
 
@@ -29,13 +30,10 @@ void RemoveIfPresent(const std::string& path)
     std::filesystem::remove(path, error);
 }
 
-// A file that could not be written completely may still have been created.
+// Through a temporary file: a capture killed half-way leaves no broken picture under its name.
 bool SaveJpeg(imaging::TFreeBitmap& bitmap, const std::string& path)
 {
-    if (bitmap.ConvertTo24Bits() && bitmap.Save(path, LibraryJpegQuality))
-        return true;
-    RemoveIfPresent(path);
-    return false;
+    return bitmap.ConvertTo24Bits() && imaging::SaveBitmapAtomically(bitmap, path, LibraryJpegQuality);
 }
 
 }  // namespace

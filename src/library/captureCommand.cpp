@@ -1,13 +1,11 @@
 #include "library/captureCommand.h"
 
-#include <QCoreApplication>
-#include <QMessageBox>
-
 #include <cstring>
 
 #include "imaging/FastDIB.h"
 #include "imaging/FastSize.h"
 #include "library/capture.h"
+#include "library/libraryCommands.h"
 #include "library/libraryRecords.h"
 #include "library/newImageForm.h"
 #include "widgets/FlatEditUnit.h"
@@ -32,10 +30,7 @@ void CaptureFrame(QWidget* owner, imaging::TFastDIB& frame, double aspect, const
         std::memcpy(preview.Bits(), dialog.AdjustedPreview.Bits(), static_cast<std::size_t>(preview.ImageSize()));
     const TCaptureResult saved = WriteCapture(frame, preview, dialog.Adjustments(), aspect, imageFolder);
     if (!saved.Saved) {
-        QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
-            QStringLiteral("The image could not be saved:\n%1").arg(QString::fromStdString(saved.FailedFile)),
-            QMessageBox::Ok, owner);
-        box.exec();
+        ReportImageNotSaved(owner, QString::fromStdString(saved.FailedFile));
         return;
     }
 

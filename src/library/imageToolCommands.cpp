@@ -1,7 +1,5 @@
 #include "library/imageToolCommands.h"
 
-#include <QCoreApplication>
-#include <QMessageBox>
 #include <QString>
 
 #include "imaging/FastDIB.h"
@@ -12,6 +10,7 @@
 #include "imaging/resizeForm.h"
 #include "imaging/safeSave.h"
 #include "library/capture.h"
+#include "library/libraryCommands.h"
 #include "library/libraryRecords.h"
 #include "library/treeManager.h"
 
@@ -26,13 +25,6 @@ bool SaveLibraryJpeg(const imaging::TFastDIB& picture, const std::string& path)
     imaging::TFreeBitmap bitmap;
     imaging::BufferToBitmap(picture, bitmap);
     return bitmap.ConvertTo24Bits() && imaging::SaveBitmapAtomically(bitmap, path, LibraryJpegQuality);
-}
-
-void ReportFailedWrite(QWidget* owner, const std::string& file)
-{
-    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
-        QStringLiteral("The image could not be saved:\n%1").arg(QString::fromStdString(file)), QMessageBox::Ok, owner);
-    box.exec();
 }
 
 void EditFocusedItem(QWidget* owner, TTreeManager& tree, imaging::TImageEditDlg& dialog)
@@ -53,7 +45,7 @@ void EditFocusedItem(QWidget* owner, TTreeManager& tree, imaging::TImageEditDlg&
         return;
     const TWriteBackResult written = WriteBackImage(dialog.SavedImage, imageFile, thumbnailFile);
     if (!written.Saved) {
-        ReportFailedWrite(owner, written.FailedFile);
+        ReportImageNotSaved(owner, QString::fromStdString(written.FailedFile));
         // The image may have been written before its thumbnail failed.
         if (written.FailedFile == imageFile)
             return;

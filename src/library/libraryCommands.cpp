@@ -46,6 +46,22 @@ bool SaveImageCopy(const std::string& imageFile, const QString& fileName, int fi
     return exporter.Bitmap().ConvertTo24Bits() && exporter.SaveAs(fileName, filterIndex);
 }
 
+void SaveCopyOf(QWidget* owner, const std::string& imageFile)
+{
+    const TSaveChoice choice = ChooseCopyFile ? ChooseCopyFile(owner) : TSaveChoice{};
+    if (owner != nullptr)
+        owner->repaint();
+    if (!choice.FileName.isEmpty() && !SaveImageCopy(imageFile, choice.FileName, choice.FilterIndex))
+        ReportImageNotSaved(owner, choice.FileName);
+}
+
+void ReportImageNotSaved(QWidget* owner, const QString& file)
+{
+    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
+        QStringLiteral("The image could not be saved:\n%1").arg(file), QMessageBox::Ok, owner);
+    box.exec();
+}
+
 void LoadThumbnail(const std::string& thumbnailFile, imaging::TFastDIB& buffer)
 {
     buffer.Allocate(0, 0, 32);

@@ -35,6 +35,13 @@ extern std::function<TSaveChoice(QWidget* owner)> ChooseCopyFile;
 // extension appended unless the name has it. False when nothing was written.
 bool SaveImageCopy(const std::string& imageFile, const QString& fileName, int filterIndex);
 
+// Asks for a name and saves a copy of the picture in imageFile there; a copy that could not be
+// written is reported over `owner`.
+void SaveCopyOf(QWidget* owner, const std::string& imageFile);
+
+// "The image could not be saved:" and the file, in a message box over `owner`.
+void ReportImageNotSaved(QWidget* owner, const QString& file);
+
 // The stored thumbnail of an item, or an empty buffer when its file is missing or unreadable.
 void LoadThumbnail(const std::string& thumbnailFile, imaging::TFastDIB& buffer);
 

@@ -106,11 +106,7 @@ void SaveFocusedItem(QWidget* owner, const TTreeManager& tree)
     const std::string imageFile = tree.ImageFile(data->Item);
     if (imageFile.empty() || !QFile::exists(QString::fromStdString(imageFile)))
         return;
-    const TSaveChoice choice = ChooseCopyFile ? ChooseCopyFile(owner) : TSaveChoice{};
-    if (owner != nullptr)
-        owner->repaint();
-    if (!choice.FileName.isEmpty())
-        SaveImageCopy(imageFile, choice.FileName, choice.FilterIndex);
+    SaveCopyOf(owner, imageFile);
 }
 
 void OpenImageFolder(const TTreeManager& tree)

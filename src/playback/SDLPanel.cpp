@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "imaging/surfaceConversions.h"
 #include "playback/decoderRecords.h"
 #include "playback/sdlutils.h"
 
@@ -110,6 +111,18 @@ int TSDLPanel::FrameWidth() const
 int TSDLPanel::FrameHeight() const
 {
     return frameSurface_ != nullptr ? frameSurface_->h : 0;
+}
+
+QImage TSDLPanel::FrameImage()
+{
+    std::lock_guard lock(screenLock_);
+    if (frameSurface_ == nullptr)
+        return {};
+    QImage image(frameSurface_->w, frameSurface_->h, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    imaging::SurfaceToBitmap32(frameSurface_.get(), image);
+    return image;
 }
 
 void TSDLPanel::SetFrameSize(std::int32_t width, std::int32_t height)

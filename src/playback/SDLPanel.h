@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
 #include <cstdint>
@@ -49,6 +50,9 @@ public:
     SDL_Surface* FrameSurface() const { return frameSurface_.get(); }
     int FrameWidth() const;
     int FrameHeight() const;
+    // A copy of the current frame (top row first, 32-bit RGB), taken whole even while the play
+    // thread draws; null before the first frame size.
+    QImage FrameImage();
     // The screen surface (for tests and the current-frame tools); may change on every resize.
     SDL_Surface* ScreenSurface() const { return screenSurface_; }
     // The filter the frame on display was drawn with.

@@ -40,7 +40,7 @@ QMap<QString, QSize> expectedSizes()
 {
     QMap<QString, QSize> sizes{
         {QStringLiteral("splash.png"), {570, 330}},
-        {QStringLiteral("about.png"), {413, 257}},
+        {QStringLiteral("about.png"), {570, 330}},
         {QStringLiteral("placeholder.png"), {633, 244}},
         {QStringLiteral("control/left.png"), {15, 64}},
         {QStringLiteral("control/middle.png"), {8, 64}},
@@ -65,6 +65,8 @@ QMap<QString, QSize> expectedSizes()
         sizes.insert(QStringLiteral("tree/%1.png").arg(i), {22, 22});
     for (int id = 250; id <= 256; ++id)
         sizes.insert(QStringLiteral("cursors/%1.png").arg(id), {32, 32});
+    for (int i = 0; i <= 8; ++i)
+        sizes.insert(QStringLiteral("explorer/%1.png").arg(i, 2, 10, QLatin1Char('0')), {16, 16});
     return sizes;
 }
 

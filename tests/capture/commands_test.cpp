@@ -609,6 +609,13 @@ TEST_F(LibraryCommands, SaveWritesACopyByTheChosenEntrysRule)
         }
     }
     EXPECT_FALSE(std::filesystem::exists(out.File("shot.bmp")));
+    // A copy that cannot be written says so.
+    library::ChooseCopyFile = [&](QWidget*) {
+        return library::TSaveChoice{QString::fromStdString(out.File("missing/shot.png")), 3};
+    };
+    boxes.clear();
+    window->tmiSave->trigger();
+    EXPECT_EQ(boxes, QStringList{QStringLiteral("The image could not be saved:\n") + QString::fromStdString(out.File("missing/shot.png"))});
 
     // Cancelled, on a category, on the root: nothing is written.
     library::ChooseCopyFile = [](QWidget*) { return library::TSaveChoice{}; };

@@ -343,6 +343,7 @@ TEST(ExtraExports, GetFrameAndConvertReachTheLastPicture)
         EXPECT_EQ(row[width * 4], 0xEE);
     }
     EXPECT_NE(Module().convert(bottomUp.data(), width * 4 - 4), 0);
+    EXPECT_NE(Module().convert(bottomUp.data(), INT32_MIN), 0);
     Module().seek(1);
     EXPECT_EQ(Module().getFrame(), nullptr);
     EXPECT_NE(Module().convert(bottomUp.data(), stride), 0);
