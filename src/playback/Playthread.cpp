@@ -15,6 +15,8 @@ using Clock = std::chrono::steady_clock;
 // How far the play thread may fall behind its schedule and still catch up.
 constexpr double MaxCatchUpSeconds = 0.25;
 
+constexpr int WarmUpFrames = 4;
+
 double SecondsBetween(Clock::time_point from, Clock::time_point to)
 {
     return std::chrono::duration<double>(to - from).count();
@@ -35,6 +37,13 @@ std::int64_t PacingSleepMs(double frameRate, double spentSeconds)
     if (frameDuration <= spentSeconds)
         return 0;
     return static_cast<std::int64_t>(std::nearbyint((frameDuration - spentSeconds) * 1000.0));
+}
+
+TScaleFilter NextPlaybackFilter(TScaleFilter current, double averageBusySeconds, double frameRate)
+{
+    if (current == TScaleFilter::Smooth && averageBusySeconds > 0.75 * FramePeriod(frameRate))
+        return TScaleFilter::Nearest;
+    return current;
 }
 
 TPlayThread::TPlayThread(TDecoder& decoder)
@@ -76,13 +85,27 @@ void TPlayThread::Execute()
         // schedule: a sleep rounded to whole milliseconds or a late wake-up shortens the next
         // sleep instead of adding up over the frames.
         Clock::time_point shareStart = windowStart;
+        // The time decoding and drawing a frame take, averaged over the last eight frames or so;
+        // the first frames, which may pay for a seek, are left out.
+        TScaleFilter filter = Filter;
+        double averageBusy = 0;
+        int framesDrawn = 0;
         while (!Terminated()) {
+            const Clock::time_point busyStart = Clock::now();
             TVideoFrame* frame = decoder_.NextFrame();
             if (frame == nullptr) {
                 Report(stFinished | stEndOfStream);
                 return;
             }
-            Panel->ShowFrame(frame, Filter);
+            Panel->ShowFrame(frame, filter);
+            const double busy = SecondsBetween(busyStart, Clock::now());
+            ++framesDrawn;
+            if (framesDrawn == WarmUpFrames + 1)
+                averageBusy = busy;
+            else if (framesDrawn > WarmUpFrames)
+                averageBusy += (busy - averageBusy) / 8;
+            if (framesDrawn >= 3 * WarmUpFrames)
+                filter = NextPlaybackFilter(filter, averageBusy, decoder_.FileInfo()->FrameRate);
             TPlayStatus status = stFrameShown;
             const Clock::time_point now = Clock::now();
             if (SecondsBetween(windowStart, now) >= 1.0) {

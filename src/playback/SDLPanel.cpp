@@ -167,13 +167,34 @@ void TSDLPanel::DrawFrameSurface()
     std::unique_ptr<SDL_Surface, SurfaceDeleter> scaled;
     if (scaling && filter_ == TScaleFilter::Smooth)
         scaled.reset(SmoothScaleSurface(source, fit.w, fit.h));
-    if (scaling && scaled == nullptr)
+    if (scaling && scaled == nullptr) {
         scaled.reset(ScaleSurface(source, 0, 0, source->w, source->h, fit.w, fit.h));
-    SDL_FillRect(screenSurface_, nullptr, 0);
+        // Its colour key would only skip black pixels onto the black screen: copy them instead,
+        // which spares the blit a test per pixel.
+        if (scaled != nullptr)
+            SDL_SetColorKey(scaled.get(), 0, 0);
+    }
     // A frame that fits is shown pixel for pixel straight from the frame surface.
     SDL_Surface* picture = scaling ? scaled.get() : source;
-    if (picture == nullptr)
+    if (picture == nullptr) {
+        SDL_FillRect(screenSurface_, nullptr, 0);
         return;
+    }
+    // Black around the picture only; the picture covers the rest.
+    const int w = screenSurface_->w;
+    const int h = screenSurface_->h;
+    const int right = fit.x + fit.w;
+    const int bottom = fit.y + fit.h;
+    SDL_Rect bands[4] = {
+        {0, 0, static_cast<Uint16>(w), static_cast<Uint16>(fit.y)},
+        {0, static_cast<Sint16>(bottom), static_cast<Uint16>(w), static_cast<Uint16>(h - bottom)},
+        {0, static_cast<Sint16>(fit.y), static_cast<Uint16>(fit.x), static_cast<Uint16>(fit.h)},
+        {static_cast<Sint16>(right), static_cast<Sint16>(fit.y), static_cast<Uint16>(w - right),
+         static_cast<Uint16>(fit.h)},
+    };
+    for (SDL_Rect& band : bands)
+        if (band.w > 0 && band.h > 0)
+            SDL_FillRect(screenSurface_, &band, 0);
     SDL_Rect from{0, 0, static_cast<Uint16>(source->w), static_cast<Uint16>(source->h)};
     SDL_Rect to{static_cast<Sint16>(fit.x), static_cast<Sint16>(fit.y), static_cast<Uint16>(fit.w),
                 static_cast<Uint16>(fit.h)};

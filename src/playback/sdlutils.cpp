@@ -7,6 +7,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace playback {
 
 namespace {
@@ -17,7 +21,7 @@ int RoundHalfEven(long double value)
 }
 
 // Weights of the area averaging are 12-bit fractions: a column of 8-bit samples summed with them
-// stays below 2^20, and after dropping 4 bits a row sum stays below 2^28.
+// stays below 2^20.
 constexpr int WeightBits = 12;
 constexpr std::uint32_t WeightOne = 1u << WeightBits;
 
@@ -60,6 +64,96 @@ AreaPlan PlanAreas(int source, int target)
     return plan;
 }
 
+// Column sums are kept to 15 bits (8 + WeightBits - ColumnShift), so that two of them multiplied
+// by their 12-bit weights and added fit a signed 32-bit lane.
+constexpr int ColumnShift = WeightBits - 7;
+constexpr int FinalShift = 2 * WeightBits - ColumnShift;
+
+// Two columns of one target pixel and their weights, each repeated for the four bytes of a pixel
+// in the order the SSE2 multiply-add wants them: w0, w1, w0, w1 ...
+struct ColumnPair {
+    int first;   // byte offset of the first column's pixel
+    int second;  // byte offset of the second (the first again, weight 0, for an odd count)
+    std::int16_t weights[8];
+};
+
+std::vector<ColumnPair> PairColumns(const AreaPlan& columns)
+{
+    std::vector<ColumnPair> pairs;
+    for (std::size_t i = 0; i < columns.first.size(); ++i) {
+        for (int k = 0; k < columns.count[i]; k += 2) {
+            const int a = columns.first[i] + k;
+            const bool odd = k + 1 == columns.count[i];
+            const auto wa = static_cast<std::int16_t>(columns.weights[columns.offset[i] + static_cast<std::size_t>(k)]);
+            const auto wb = odd ? std::int16_t{0}
+                                : static_cast<std::int16_t>(columns.weights[columns.offset[i] + static_cast<std::size_t>(k) + 1]);
+            ColumnPair pair{a * 4, (odd ? a : a + 1) * 4, {wa, wb, wa, wb, wa, wb, wa, wb}};
+            pairs.push_back(pair);
+        }
+    }
+    return pairs;
+}
+
+// sum[b] (or += when not `first`) a[b] wa + b[b] wb for the `bytes` bytes of two rows.
+void AddRows(std::int32_t* sum, const std::uint8_t* a, std::int16_t wa, const std::uint8_t* b, std::int16_t wb,
+             std::size_t bytes, bool first)
+{
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i weights = _mm_set_epi16(wb, wa, wb, wa, wb, wa, wb, wa);
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 8 <= bytes; i += 8) {
+        const __m128i ra = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(a + i)), zero);
+        const __m128i rb = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(b + i)), zero);
+        __m128i low = _mm_madd_epi16(_mm_unpacklo_epi16(ra, rb), weights);
+        __m128i high = _mm_madd_epi16(_mm_unpackhi_epi16(ra, rb), weights);
+        auto* to = reinterpret_cast<__m128i*>(sum + i);
+        if (!first) {
+            low = _mm_add_epi32(low, _mm_loadu_si128(to));
+            high = _mm_add_epi32(high, _mm_loadu_si128(to + 1));
+        }
+        _mm_storeu_si128(to, low);
+        _mm_storeu_si128(to + 1, high);
+    }
+#endif
+    for (; i < bytes; ++i) {
+        const std::int32_t value = a[i] * wa + b[i] * wb;
+        sum[i] = first ? value : sum[i] + value;
+    }
+}
+
+// One target row from the 15-bit column sums: each target pixel adds its column pairs.
+void SumColumns(const std::int16_t* column, const AreaPlan& columns, const std::vector<ColumnPair>& pairs, int width,
+                std::uint8_t* out)
+{
+    const ColumnPair* pair = pairs.data();
+    constexpr std::int32_t half = 1 << (FinalShift - 1);
+    for (int x = 0; x < width; ++x, out += 4) {
+        const int count = (columns.count[static_cast<std::size_t>(x)] + 1) / 2;
+#if defined(__SSE2__)
+        __m128i total = _mm_set1_epi32(half);
+        for (int k = 0; k < count; ++k, ++pair) {
+            const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(column + pair->first));
+            const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(column + pair->second));
+            const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pair->weights));
+            total = _mm_add_epi32(total, _mm_madd_epi16(_mm_unpacklo_epi16(a, b), w));
+        }
+        total = _mm_srai_epi32(total, FinalShift);
+        total = _mm_packs_epi32(total, total);
+        total = _mm_packus_epi16(total, total);
+        const std::uint32_t pixel = static_cast<std::uint32_t>(_mm_cvtsi128_si32(total));
+        std::memcpy(out, &pixel, 4);
+#else
+        std::int32_t c[4] = {half, half, half, half};
+        for (int k = 0; k < count; ++k, ++pair)
+            for (int b = 0; b < 4; ++b)
+                c[b] += column[pair->first + b] * pair->weights[0] + column[pair->second + b] * pair->weights[1];
+        for (int b = 0; b < 4; ++b)
+            out[b] = static_cast<std::uint8_t>(std::clamp(c[b] >> FinalShift, 0, 255));
+#endif
+    }
+}
+
 }  // namespace
 
 TFitRect FitFrame(int frameWidth, int frameHeight, int screenWidth, int screenHeight, double aspectRatio)
@@ -93,7 +187,11 @@ void StretchRow(const SDL_Surface* source, SDL_Surface* destination, int dstX1, 
                 + dstX1 * bytesPerPixel;
     int x = srcX1;
     for (int i = 0; i < d; ++i) {
-        std::memcpy(dst, src + x * bytesPerPixel, static_cast<std::size_t>(bytesPerPixel));
+        // Frames have 4 bytes per pixel: a copy of fixed size is one move, not a library call.
+        if (bytesPerPixel == 4)
+            std::memcpy(dst, src + x * 4, 4);
+        else
+            std::memcpy(dst, src + x * bytesPerPixel, static_cast<std::size_t>(bytesPerPixel));
         while (e >= 0) {
             // Enlarging to twice the width or more steps one past the last pixel: hold it there.
             if (x < srcX2 - 1)
@@ -159,41 +257,30 @@ SDL_Surface* SmoothScaleSurface(SDL_Surface* source, int width, int height)
 
     const AreaPlan rows = PlanAreas(source->h, height);
     const AreaPlan columns = PlanAreas(source->w, width);
-    // The weighted sum of the source rows under one target row, every byte of the row on its own;
-    // then each target pixel sums the columns it covers.
+    // Each target row: the weighted sum of the source rows it covers, every byte on its own, kept
+    // to 15 bits; then each target pixel sums the columns it covers. Both two at a time.
     const std::size_t rowBytes = static_cast<std::size_t>(source->w) * 4;
-    std::vector<std::uint32_t> sums(rowBytes);
+    std::vector<std::int32_t> sums(rowBytes);
+    std::vector<std::int16_t> column(rowBytes);
+    const std::vector<ColumnPair> pairs = PairColumns(columns);
     for (int y = 0; y < height; ++y) {
-        std::fill(sums.begin(), sums.end(), 0u);
         const auto iy = static_cast<std::size_t>(y);
-        for (int k = 0; k < rows.count[iy]; ++k) {
-            const std::uint32_t weight = rows.weights[rows.offset[iy] + static_cast<std::size_t>(k)];
-            const auto* row = static_cast<const std::uint8_t*>(source->pixels)
-                              + static_cast<std::ptrdiff_t>(rows.first[iy] + k) * source->pitch;
-            std::uint32_t* sum = sums.data();
-            for (std::size_t b = 0; b < rowBytes; ++b)
-                sum[b] += row[b] * weight;
+        const auto* pixels = static_cast<const std::uint8_t*>(source->pixels);
+        const int count = rows.count[iy];
+        for (int k = 0; k < count; k += 2) {
+            // Rows two at a time; an odd last one goes with itself at weight 0.
+            const std::size_t at = rows.offset[iy] + static_cast<std::size_t>(k);
+            const int a = rows.first[iy] + k;
+            const bool odd = k + 1 == count;
+            AddRows(sums.data(), pixels + static_cast<std::ptrdiff_t>(a) * source->pitch,
+                    static_cast<std::int16_t>(rows.weights[at]),
+                    pixels + static_cast<std::ptrdiff_t>(odd ? a : a + 1) * source->pitch,
+                    odd ? std::int16_t{0} : static_cast<std::int16_t>(rows.weights[at + 1]), rowBytes, k == 0);
         }
+        for (std::size_t b = 0; b < rowBytes; ++b)
+            column[b] = static_cast<std::int16_t>(sums[b] >> ColumnShift);
         auto* out = static_cast<std::uint8_t*>(result->pixels) + static_cast<std::ptrdiff_t>(y) * result->pitch;
-        for (int x = 0; x < width; ++x, out += 4) {
-            const auto ix = static_cast<std::size_t>(x);
-            const std::uint32_t* column = sums.data() + static_cast<std::size_t>(columns.first[ix]) * 4;
-            const std::uint32_t* weight = columns.weights.data() + columns.offset[ix];
-            std::uint32_t c0 = 0, c1 = 0, c2 = 0, c3 = 0;
-            for (int k = 0; k < columns.count[ix]; ++k, column += 4) {
-                const std::uint32_t w = weight[k];
-                c0 += (column[0] >> 4) * w;
-                c1 += (column[1] >> 4) * w;
-                c2 += (column[2] >> 4) * w;
-                c3 += (column[3] >> 4) * w;
-            }
-            constexpr int shift = 2 * WeightBits - 4;
-            constexpr std::uint32_t half = 1u << (shift - 1);
-            out[0] = static_cast<std::uint8_t>((c0 + half) >> shift);
-            out[1] = static_cast<std::uint8_t>((c1 + half) >> shift);
-            out[2] = static_cast<std::uint8_t>((c2 + half) >> shift);
-            out[3] = static_cast<std::uint8_t>((c3 + half) >> shift);
-        }
+        SumColumns(column.data(), columns, pairs, width, out);
     }
 
     if (lockResult)
