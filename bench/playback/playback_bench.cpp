@@ -431,7 +431,7 @@ int main(int argc, char** argv)
         std::printf("4K30 into the maximised window's panel played on time: as the program plays it %s, with "
                     "nearest from the start %s\n",
             goals.uhdAsPlayed ? "yes" : "no", goals.uhdNearest ? "yes" : "no");
-    std::printf("playback draws smooth while decode and draw take at most 3/4 of the period on average, else "
+    std::printf("playback draws smooth while decode and draw typically take at most 3/4 of the period, else "
                 "nearest; a paused or stepped frame is drawn smooth\n");
     if (!drawOnly)
         std::printf("\nplayback goals (1080p at 30 and 60 fps at the opening size, 1080p60 maximised) %s\n",

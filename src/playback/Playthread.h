@@ -31,10 +31,10 @@ constexpr double FallbackFrameRate = 25.0;
 std::int64_t PacingSleepMs(double frameRate, double spentSeconds);
 
 // The filter for the next frames of a playing video: smooth while decoding and drawing a frame
-// take on average at most three quarters of its period, nearest-neighbour for good from the first
-// time they take more (a 4K video at 30 frames per second on two cores; bench_playback prints the
+// take typically (the median of the last frames) at most three quarters of its period,
+// nearest-neighbour for good from the first time they take more (a 4K video at 30 frames per second on two cores; bench_playback prints the
 // costs). Going back and forth would make the picture change its look while it plays.
-TScaleFilter NextPlaybackFilter(TScaleFilter current, double averageBusySeconds, double frameRate);
+TScaleFilter NextPlaybackFilter(TScaleFilter current, double typicalBusySeconds, double frameRate);
 
 // Plays from wherever the decoder stands: pulls frames, draws each into the panel and paces them
 // to the frame rate, reporting every frame to the main thread through OnStatus and waiting until

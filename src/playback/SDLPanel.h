@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -79,7 +80,7 @@ private:
     double aspectRatio_ = 0.0;
     std::unique_ptr<SDL_Surface, SurfaceDeleter> frameSurface_;
     SDL_Surface* screenSurface_ = nullptr;  // owned by SDL, released by SDL_Quit
-    TScaleFilter filter_ = TScaleFilter::Nearest;
+    std::atomic<TScaleFilter> filter_{TScaleFilter::Nearest};  // written by whoever draws
     bool videoReady_ = false;
     std::mutex screenLock_;
 };
