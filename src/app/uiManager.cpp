@@ -92,7 +92,11 @@ bool TMainWindowProc::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::Move:
     case QEvent::Resize:
+        FollowFrame();
         KeepOnWorkArea(event->type() == QEvent::Move);
+        return false;
+    case QEvent::Show:
+        FollowFrame();
         return false;
     case QEvent::DragEnter: {
         // A video dropped on the window opens like a chosen one.
@@ -115,10 +119,23 @@ bool TMainWindowProc::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
+void TMainWindowProc::FollowFrame()
+{
+    // The frame is known only once the window manager has framed the window, and may change.
+    const QSize extra = window_.frameGeometry().size() - window_.size();
+    const app::WindowSize least = app::MinClientSize({TmainDlg::ClientWidth, TmainDlg::ClientHeight},
+                                                     {extra.width(), extra.height()});
+    const QSize minimum(least.width, least.height);
+    if (window_.minimumSize() != minimum)
+        window_.setMinimumSize(minimum);
+}
+
 void TMainWindowProc::KeepOnWorkArea(bool moving)
 {
     const QScreen* screen = window_.screen();
-    if (screen == nullptr || !window_.isVisible())
+    // Full screen and maximised windows are placed by the system, over or on the work area.
+    if (screen == nullptr || !window_.isVisible() || window_.IsFullScreen()
+        || (window_.windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized)))
         return;
     // The rules take the work area's top-left as the origin.
     const QRect area = screen->availableGeometry();
@@ -293,6 +310,7 @@ void TUIManager::WireCommands()
     each({dlg.tmiCheckUpdate, dlg.tbiUpdate}, [this] { CheckUpdateCommand(); });
     each({dlg.tmiAbout}, [this] { AboutCommand(); });
     each({dlg.tmiExit, dlg.tbiExit}, [this] { ExitCommand(); });
+    each({dlg.tmiFullScreen}, [this] { FullScreenCommand(); });
 
     for (TImage* view : dlg.imgViews)
         view->OnClick = [this, view] { ThumbnailClick(view->Tag()); };
@@ -407,6 +425,8 @@ void TUIManager::MainKeyDown(int key)
             PlayCommand();
     } else if (key == Qt::Key_Right) {
         StepCommand();
+    } else if (key == Qt::Key_Escape && mainDlg->IsFullScreen()) {
+        FullScreenCommand();
     }
 }
 
@@ -591,6 +611,11 @@ void TUIManager::HelpContentsCommand()
 void TUIManager::SupportCommand()
 {
     QDesktopServices::openUrl(QUrl(QString::fromLatin1(SiteAddress) + QStringLiteral("support.html")));
+}
+
+void TUIManager::FullScreenCommand()
+{
+    mainDlg->SetFullScreen(!mainDlg->IsFullScreen());
 }
 
 void TUIManager::ExitCommand()

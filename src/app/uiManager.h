@@ -30,6 +30,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The minimum client size that keeps the framed window at its minimum tracking size.
+    void FollowFrame();
     void KeepOnWorkArea(bool moving);
 
     TmainDlg& window_;
@@ -94,6 +96,8 @@ public:
     void HelpContentsCommand();
     void SupportCommand();
     void ExitCommand();
+    // F11, View > Full Screen, and Esc while in full screen.
+    void FullScreenCommand();
 
     // Chooses the video to open; the open dialog unless a caller puts something else here.
     // An empty name means the choice was cancelled.

@@ -162,6 +162,20 @@ TEST(PlayPacing, SleepsTheRestOfTheFramesShare)
     EXPECT_EQ(PacingSleepMs(std::numeric_limits<double>::quiet_NaN(), 0.0), 40);
 }
 
+TEST(PlaybackFilter, SmoothWhileAFrameTakesAtMostThreeQuartersOfItsPeriodThenNearestForGood)
+{
+    using playback::NextPlaybackFilter;
+    using playback::TScaleFilter;
+    // 60 fps: 12.5 ms is three quarters of the period.
+    EXPECT_EQ(NextPlaybackFilter(TScaleFilter::Smooth, 0.0120, 60.0), TScaleFilter::Smooth);
+    EXPECT_EQ(NextPlaybackFilter(TScaleFilter::Smooth, 0.0130, 60.0), TScaleFilter::Nearest);
+    // 4K at 30 fps whose decoding alone takes 30 ms.
+    EXPECT_EQ(NextPlaybackFilter(TScaleFilter::Smooth, 0.0300, 30.0), TScaleFilter::Nearest);
+    EXPECT_EQ(NextPlaybackFilter(TScaleFilter::Nearest, 0.0010, 30.0), TScaleFilter::Nearest);
+    // No usable rate counts as 25 fps.
+    EXPECT_EQ(NextPlaybackFilter(TScaleFilter::Smooth, 0.0290, 0.0), TScaleFilter::Smooth);
+}
+
 TEST_F(PlayManagerTest, OpenShowsTheFirstFrameAndBuildsTheStrip)
 {
     manager->Open(Clips().sixSeconds);
