@@ -48,7 +48,8 @@ const AVFrame* PictureStream::NextPicture()
             deinterlace_ = true;
         const std::string chain = FilterChainFor(*picture, deinterlace_);
         if (chain.empty() || chain == refusedChain_) {
-            filter_.Reset();
+            if (filter_.Active())
+                filter_.Reset();
             return picture;
         }
         if (!filter_.Push(*picture, chain, source_->TimeBase())) {

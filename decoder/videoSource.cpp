@@ -240,6 +240,8 @@ bool VideoSource::DecodePicture()
         const int received = avcodec_receive_frame(codec_.get(), frame_.get());
         if (received == 0) {
             failures = 0;
+            // Pictures dropped below still show that the file is being read.
+            ArmDeadline();
             std::int64_t time = frame_->best_effort_timestamp;
             if (time == AV_NOPTS_VALUE)
                 time = lastTime_ != AV_NOPTS_VALUE ? lastTime_ + frameDuration_ - timeOffset_ : origin_;
