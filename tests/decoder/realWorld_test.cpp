@@ -19,39 +19,12 @@ std::int64_t Position()
     return Module().getFrameInfo()->PositionSeconds;
 }
 
-// Four flat quarters: red top left, green top right, blue bottom left, white bottom right.
 std::string QuarterClip()
 {
     static const std::string path = [] {
         const std::string clip = Folder().File("quarters.mp4");
-        const std::string source = "color=red:s=48x32[a];color=lime:s=48x32[b];color=blue:s=48x32[c];"
-                                   "color=white:s=48x32[d];[a][b]hstack[t];[c][d]hstack[u];[t][u]vstack";
-        return Ffmpeg("-f lavfi -i " + Quoted(source) + " -r 25 -t 2 -c:v libx264 -g 10 -pix_fmt yuv420p "
-                   + Quoted(clip))
-            ? clip
-            : std::string();
+        return MakeQuarterClip(clip) ? clip : std::string();
     }();
-    return path;
-}
-
-// The clip with the track header's display matrix replaced, as a phone writes it.
-std::string WithDisplayMatrix(const std::string& name, int a, int b, int c, int d)
-{
-    std::vector<std::uint8_t> bytes = ReadFile(QuarterClip());
-    const std::string tag = "tkhd";
-    const auto found = std::search(bytes.begin(), bytes.end(), tag.begin(), tag.end());
-    if (found == bytes.end())
-        return {};
-    const std::size_t box = static_cast<std::size_t>(found - bytes.begin()) + 4;
-    // Version 0 and 1 headers differ in the width of their times before the matrix.
-    const std::size_t matrix = box + (bytes[box] == 0 ? 24 : 36) + 16;
-    const std::int32_t values[9] = {a * 65536, b * 65536, 0, c * 65536, d * 65536, 0, 0, 0, 1 << 30};
-    for (int i = 0; i < 9; ++i) {
-        for (int k = 0; k < 4; ++k)
-            bytes[matrix + i * 4 + k] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(values[i]) >> (24 - 8 * k));
-    }
-    const std::string path = Folder().File(name);
-    WriteFile(path, bytes);
     return path;
 }
 
@@ -123,8 +96,8 @@ double LineToLineDifference(const TVideoFrame* frame, int width, int height)
 TEST_P(Rotation, PicturesAndSizesAreUpright)
 {
     const Turn turn = GetParam();
-    const std::string path = WithDisplayMatrix(std::string(turn.name) + ".mp4", turn.a, turn.b, turn.c, turn.d);
-    ASSERT_FALSE(path.empty());
+    const std::string path = Folder().File(std::string(turn.name) + ".mp4");
+    ASSERT_TRUE(WithDisplayMatrix(QuarterClip(), path, turn.a, turn.b, turn.c, turn.d));
     ASSERT_EQ(Module().openFile(path.c_str(), 0, 0), 0);
     const playback::TVideoFileInfo& info = *Module().getFileInfo();
     const int width = turn.swapped ? 64 : 96;
