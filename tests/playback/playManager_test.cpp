@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QTest>
 
+#include <cstdlib>
 #include <memory>
 
 #include "imaging/FastDIB.h"
