@@ -292,7 +292,6 @@ const AVFrame* VideoSource::Next()
         return nullptr;
     pending_ = false;
     pendingFirstFrom_ = AV_NOPTS_VALUE;
-    returnedTime_ = lastTime_;
     return frame_.get();
 }
 

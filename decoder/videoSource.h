@@ -30,8 +30,6 @@ public:
     // its time in the stream's time base, never earlier than the picture before it.
     const AVFrame* Next();
 
-    // Whole seconds from the start of the video of the picture Next() returned last.
-    std::int64_t PositionSeconds() const { return PositionSecondsOf(returnedTime_); }
     // Whole seconds from the start of the video of a picture time as Next() gives it in pts.
     std::int64_t PositionSecondsOf(std::int64_t time) const;
 
@@ -96,7 +94,6 @@ private:
     int guardedPictures_ = 0;          // pictures after the keyframe still checked for leading ones
     std::int64_t skipBefore_ = AV_NOPTS_VALUE;
     std::int64_t lastTime_ = AV_NOPTS_VALUE;      // time of the picture in frame_
-    std::int64_t returnedTime_ = AV_NOPTS_VALUE;  // time of the picture Next() returned last
     // Added to the stream's times once they went back (a restarted clock), so positions go on.
     std::int64_t timeOffset_ = 0;
     int picturesBehind_ = 0;           // pictures in a row whose time went back
