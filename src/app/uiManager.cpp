@@ -20,6 +20,7 @@
 #include "app/helpManual.h"
 #include "app/mainForm.h"
 #include "app/theme.h"
+#include "app/videoDialog.h"
 #include "app/windowRules.h"
 #include "export/PDFExporter.h"
 #include "export/albumExport.h"
@@ -52,7 +53,7 @@ QString VideoFileFilter()
 {
     return QStringLiteral(
         "All Supported Formats (*.mpeg *.mpg *.avi *.divx *.m2v *.m2ts *.mkv *.wmv *.mov *.mp4 *.m4v *.3gp *.flv "
-        "*.rmvb *.rm);;All Files (*.*)");
+        "*.rmvb *.rm *.webm *.ogv *.ogg *.ts *.mts *.vob *.mxf *.asf *.dv *.y4m);;All Files (*.*)");
 }
 
 namespace {
@@ -157,8 +158,8 @@ TUIManager::TUIManager()
 {
     UIManager = this;
     qApp->setStyleSheet(app::theme::ToolkitStyleSheet());
-    ChooseVideoFile = [] {
-        return QFileDialog::getOpenFileName(mainDlg, QString(), QString(), VideoFileFilter());
+    ChooseVideoFile = [this] {
+        return QFileDialog::getOpenFileName(mainDlg, QString(), app::VideoDialogFolder(lastVideo_), VideoFileFilter());
     };
 }
 
@@ -376,6 +377,7 @@ void TUIManager::OpenVideoFile(const QString& fileName)
         box.exec();
         return;
     }
+    lastVideo_ = fileName;
     mainDlg->lbFilePath->setText(fileName);
     mainDlg->SliderBar->SetMax(playManager_->DurationSeconds);
     UpdateCommandState(playManager_->State);

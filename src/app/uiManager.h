@@ -114,6 +114,7 @@ private:
     void ReportReadOnlyLibrary();
 
     bool ResumeAfterDrag = false;
+    QString lastVideo_;  // the open dialog starts in its folder
     std::unique_ptr<TMainWindowProc> mainWindowProc_;
     playback::TSDLPanel* panel_ = nullptr;  // a child of lpView, destroyed here in its turn
     std::unique_ptr<playback::TPlayManager> playManager_;
