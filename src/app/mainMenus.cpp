@@ -69,6 +69,12 @@ void TmainDlg::CreateMenuBar()
     tmEdit->addSeparator();
     tmiDelete = AddItem(tmEdit, "tmiDelete", QStringLiteral("&Delete"));
 
+    tmView = AddMenu(TBXToolbar1, "tmView", QStringLiteral("&View"));
+    tmiFullScreen = AddItem(tmView, "tmiFullScreen", QStringLiteral("&Full Screen"), QKeySequence(Qt::Key_F11));
+    tmiFullScreen->setCheckable(true);
+    // The menu bar is hidden in full screen; the window keeps the shortcut alive.
+    addAction(tmiFullScreen);
+
     tmPlayback = AddMenu(TBXToolbar1, "tmPlayback", QStringLiteral("&Playback"));
     tmiPlay = AddItem(tmPlayback, "tmiPlay", QStringLiteral("&Play"));
     tmiPause = AddItem(tmPlayback, "tmiPause", QStringLiteral("&Pause"));
@@ -177,6 +183,8 @@ void TmainDlg::CreateStatusBar()
     pal.setColor(QPalette::WindowText, app::theme::MenuText);
     lbFilePath->setPalette(pal);
     lbFilePath->setContentsMargins(4, 0, 4, 0);
+    // A long path is cut off at the window's edge; it must not widen the window.
+    lbFilePath->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     StatusBar->addWidget(lbFilePath, 1);
 }
 

@@ -71,7 +71,8 @@ void TPlayManager::RefreshInfo()
 void TPlayManager::ShowDecodedFrame(const TVideoFrame* frame)
 {
     Panel->SetFrameSize(SurfaceWidth, SurfaceHeight);
-    Panel->ShowFrame(frame);
+    // Opened, stepped, sought or stopped: this frame stays on display.
+    Panel->ShowFrame(frame, TScaleFilter::Smooth);
     Panel->Present();
 }
 
@@ -116,7 +117,7 @@ void TPlayManager::Play()
     State = psPlaying;
 }
 
-void TPlayManager::Pause()
+void TPlayManager::Halt()
 {
     if (!Opened)
         return;
@@ -126,11 +127,19 @@ void TPlayManager::Pause()
     AtEnd = false;
 }
 
+void TPlayManager::Pause()
+{
+    const bool wasPlaying = playThread_ != nullptr;
+    Halt();
+    if (wasPlaying && Panel != nullptr)
+        Panel->Refine();
+}
+
 void TPlayManager::Stop()
 {
     if (!Opened)
         return;
-    Pause();
+    Halt();
     WaitForThumbnails();
     decoder_->Rewind();
     AtEnd = false;
@@ -146,7 +155,7 @@ void TPlayManager::Seek(std::int32_t seconds)
 {
     const bool wasPlaying = Playing;
     if (wasPlaying)
-        Pause();
+        Halt();
     WaitForThumbnails();
     decoder_->Seek(seconds);
     const TVideoFrame* frame = decoder_->NextFrame();
@@ -160,7 +169,7 @@ void TPlayManager::Seek(std::int32_t seconds)
 void TPlayManager::Step()
 {
     if (Playing)
-        Pause();
+        Halt();
     WaitForThumbnails();
     const TVideoFrame* frame = decoder_->NextFrame();
     RefreshInfo();
@@ -197,6 +206,8 @@ void TPlayManager::HandleStatus(TPlayStatus status, std::int32_t)
             OnProgress();
     }
     if (status & stEndOfStream) {
+        // The thread draws nothing more: the last frame stays on display.
+        Panel->Refine();
         if (OnFinished)
             OnFinished();
         Playing = false;

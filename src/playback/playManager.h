@@ -70,6 +70,7 @@ public:
     // Throws EUnsupportedMediaFormat for any failure; state and strip stay as they were.
     void Open(const std::string& fileName);
     void Play();
+    // Stops the play thread; the frame it left on display is drawn again with the smooth filter.
     void Pause();
     void Stop();
     void Seek(std::int32_t seconds);
@@ -115,6 +116,8 @@ private:
     friend class TThumbnailWorkThread;
 
     void ShowDecodedFrame(const TVideoFrame* frame);
+    // Pause without redrawing: for callers that show another frame next.
+    void Halt();
 
     std::unique_ptr<TDecoder> decoder_;
     std::unique_ptr<TPlayThread> playThread_;
