@@ -1,6 +1,7 @@
 #include "videoSource.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace decoder {
@@ -175,6 +176,14 @@ bool VideoSource::OpenInput()
     if (avcodec_open2(codec_.get(), codec, nullptr) < 0)
         return false;
     skipNonReferenceAllowed_ = SupportsNonReferenceSkip(codec->id);
+    // The Matroska reader loads the file's keyframe index only at the first seek. Until then the
+    // index holds just the keyframes read so far, and the choice between decoding on and seeking
+    // would take the start of the file for the keyframe before any target and decode everything
+    // up to it. A seek to the start, before anything is decoded, loads the index.
+    if (std::strstr(raw->iformat->name, "matroska") != nullptr && raw->pb != nullptr
+        && (raw->pb->seekable & AVIO_SEEKABLE_NORMAL) != 0)
+        av_seek_frame(raw, streamIndex_, stream->start_time != AV_NOPTS_VALUE ? stream->start_time : 0,
+            AVSEEK_FLAG_BACKWARD);
     ResetDecoding();
     return true;
 }
