@@ -239,6 +239,21 @@ std::int64_t TThumbnailWorkThread::PositionFor(std::int32_t durationSeconds, int
     return step != 0 ? static_cast<std::int64_t>(step) * index : index;
 }
 
+namespace {
+
+// Swaps the rows of a width x height block of pixels, top for bottom.
+void FlipRows(std::uint32_t* pixels, int width, int height)
+{
+    if (pixels == nullptr || width <= 0)
+        return;
+    const auto rowPixels = static_cast<std::size_t>(width);
+    for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom)
+        std::swap_ranges(pixels + rowPixels * static_cast<std::size_t>(top),
+            pixels + rowPixels * static_cast<std::size_t>(top + 1), pixels + rowPixels * static_cast<std::size_t>(bottom));
+}
+
+}  // namespace
+
 void TThumbnailWorkThread::Execute()
 {
     TDecoder& decoder = *manager_.decoder_;
@@ -253,11 +268,15 @@ void TThumbnailWorkThread::Execute()
         record.Position = position;
         record.Index = i;
         record.Duration = decoder.FileInfo()->DurationSeconds;
-        frameImage.Allocate(decoder.FrameWidth(), decoder.FrameHeight(), 32);
-        if (const TVideoFrame* frame = decoder.NextFrame())
-            imaging::TopDownToBuffer(frame->Pixels, frameImage);
-        else
+        if (const TVideoFrame* frame = decoder.NextFrame()) {
+            // The decoder's picture is the worker's until its next call: turned bottom-up where
+            // it lies, it is the source of the thumbnail without a full-size copy of its own.
+            FlipRows(frame->Pixels, decoder.FrameWidth(), decoder.FrameHeight());
+            frameImage.Allocate(decoder.FrameWidth(), decoder.FrameHeight(), 32, 0, 0, 0, frame->Pixels);
+        } else {
+            frameImage.Allocate(decoder.FrameWidth(), decoder.FrameHeight(), 32);
             frameImage.FillColor({255, 255, 255});
+        }
         imaging::FitToBox(frameImage, *record.Image, ThumbnailBoxWidth, ThumbnailBoxHeight, manager_.Panel->AspectRatio());
         Synchronize([this] { ShowProgress(); });
         Synchronize([this] { ShowThumbnail(); });

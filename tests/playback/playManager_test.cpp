@@ -9,10 +9,13 @@
 #include <QLabel>
 #include <QTest>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
 #include "imaging/FastDIB.h"
+#include "imaging/FreeBitmap.h"
+#include "imaging/FastSize.h"
 #include "playback/SDLPanel.h"
 #include "playback/decoder.h"
 #include "spinUntil.h"
@@ -215,6 +218,27 @@ TEST_F(PlayManagerTest, OpenShowsTheFirstFrameAndBuildsTheStrip)
     EXPECT_EQ(frame.Width(), 160);
     EXPECT_EQ(frame.AbsHeight(), 120);
     EXPECT_EQ(frame.Bpp(), 32);
+}
+
+// The worker fits the decoder's own picture, turned bottom-up where it lies: every thumbnail is
+// the picture at its second, upright, as a fit of a copy of that picture gives it.
+TEST_F(PlayManagerTest, ThumbnailsAreFitsOfTheFramesAtTheirSeconds)
+{
+    manager->Open(Clips().sixSeconds);
+    manager->WaitForThumbnails();
+    TDecoder& decoder = manager->Decoder();
+    for (const int i : {0, 3, 5}) {
+        const TThumbnailRecord r = manager->GetThumbnail(i);
+        ASSERT_EQ(decoder.Seek(static_cast<std::int32_t>(r.Position)), 0);
+        const TVideoFrame* frame = decoder.NextFrame();
+        ASSERT_NE(frame, nullptr);
+        imaging::TFastDIB copy, expected;
+        copy.Allocate(decoder.FrameWidth(), decoder.FrameHeight(), 32);
+        imaging::TopDownToBuffer(frame->Pixels, copy);
+        imaging::FitToBox(copy, expected, ThumbnailBoxWidth, ThumbnailBoxHeight, panel->AspectRatio());
+        ASSERT_EQ(expected.ImageSize(), r.Image->ImageSize());
+        EXPECT_TRUE(std::equal(expected.Bits(), expected.Bits() + expected.ImageSize(), r.Image->Bits())) << "thumbnail " << i;
+    }
 }
 
 TEST_F(PlayManagerTest, RefusedFileLeavesEverythingAsItWas)
