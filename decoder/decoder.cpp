@@ -13,6 +13,7 @@
 using playback::TVideoFileInfo;
 using playback::TVideoFrame;
 using playback::TVideoFrameInfo;
+using playback::TVideoFrameTime;
 
 #define DECODER_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -150,3 +151,47 @@ DECODER_EXPORT std::int32_t convert(void* target, std::int32_t targetStride)
         std::memcpy(row, lastPixels + static_cast<std::size_t>(y) * width, static_cast<std::size_t>(rowBytes));
     return 0;
 }
+
+#ifndef DECODER_WITHOUT_NAVIGATION
+// Navigation beside the seven: the exact time of the picture getNextFrame returned last, and
+// seeks to a microsecond or to the keyframe before one.
+
+namespace {
+TVideoFrameTime frameTime{};
+}  // namespace
+
+DECODER_EXPORT TVideoFrameTime* getFrameTime()
+{
+    if (!current.source)
+        return nullptr;
+    frameTime.Microseconds = current.source->ReturnedMicroseconds();
+    frameTime.FrameNumber = current.source->ReturnedFrameNumber();
+    return &frameTime;
+}
+
+DECODER_EXPORT std::int32_t seekTime(std::int64_t microseconds)
+{
+    if (!current.source)
+        return 1;
+    lastPixels = nullptr;
+    try {
+        current.source->SeekMicroseconds(microseconds);
+        return 0;
+    } catch (...) {
+        return 1;
+    }
+}
+
+DECODER_EXPORT std::int32_t seekKeyframe(std::int64_t microseconds)
+{
+    if (!current.source)
+        return 1;
+    lastPixels = nullptr;
+    try {
+        current.source->SeekKeyframe(microseconds);
+        return 0;
+    } catch (...) {
+        return 1;
+    }
+}
+#endif

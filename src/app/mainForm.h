@@ -55,6 +55,7 @@ public:
     QAction* tmiPause = nullptr;
     QAction* tmiStop = nullptr;
     QAction* tmiStep = nullptr;
+    QAction* tmiStepBack = nullptr;
     QAction* tmiCapture = nullptr;
     QMenu* tmHelp = nullptr;
     QAction* tmiContents = nullptr;
@@ -85,6 +86,7 @@ public:
     // Status bar.
     QStatusBar* StatusBar = nullptr;
     QLabel* lbFilePath = nullptr;
+    QLabel* lbPosition = nullptr;  // exact time and number of the frame on display
 
     // Container and its areas.
     TLinePanel* lpContainer = nullptr;

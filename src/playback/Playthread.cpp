@@ -82,6 +82,8 @@ void TPlayThread::Execute()
                 Report(stFinished | stEndOfStream);
                 return;
             }
+            if (OnFrame)
+                OnFrame(*frame);
             Panel->ShowFrame(frame);
             TPlayStatus status = stFrameShown;
             const Clock::time_point now = Clock::now();

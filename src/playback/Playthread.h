@@ -11,6 +11,7 @@ namespace playback {
 
 class TDecoder;
 class TSDLPanel;
+struct TVideoFrame;
 
 // What the play thread reports; the combinations sent are 1, 9, 20 and 6.
 enum TPlayStatusFlag : std::uint16_t {
@@ -41,6 +42,9 @@ public:
     // Both set before Resume.
     TSDLPanel* Panel = nullptr;
     void SetOnStatus(std::function<void(TPlayStatus status, std::int32_t parameter)> handler);
+    // Optional, set before Resume: runs on the play thread with every frame decoded, before it
+    // is drawn (the play manager keeps the frames for stepping back).
+    std::function<void(const TVideoFrame& frame)> OnFrame;
 
 protected:
     void Execute() override;
