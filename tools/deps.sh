@@ -13,7 +13,7 @@ run_packages=(
 )
 test_packages=(
   xvfb xauth x11-utils xdotool
-  ffmpeg
+  ffmpeg qpdf poppler-utils
   googletest libgtest-dev libgmock-dev libbenchmark-dev
 )
 

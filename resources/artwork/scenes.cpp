@@ -217,31 +217,71 @@ QImage splash()
     return image;
 }
 
+// The about box carries its product line in white and its home link in yellow at the top left:
+// a deep blue band holds them; below it the splash's scene, the title and the lifted still.
 QImage about()
 {
-    const QSize size(413, 257);
+    const QSize size(570, 330);
     QImage image = canvas(size);
     QPainter p(&image);
     prepare(p);
     lightGround(p, size);
 
-    // The film comes down the right-hand side, leaving the lower left free for text.
-    tiltedStrip(p, size, QPointF(352, 128), 330, 60, 78.0, 8, 0.10, 0.1, 0.12, 0.88);
+    const qreal bandHeight = 104;
+    const QRectF band(0, 0, size.width(), bandHeight);
+    p.fillRect(band, vertical(band, QColor(30, 82, 164), QColor(14, 46, 104)));
+    QRadialGradient shine(QPointF(size.width() * 0.72, -20), size.width() * 0.5);
+    shine.setColorAt(0, QColor(255, 255, 255, 46));
+    shine.setColorAt(1, QColor(255, 255, 255, 0));
+    p.fillRect(band, shine);
+    // Faint perforations along the band's lower edge, like the edge of a film.
+    p.setPen(Qt::NoPen);
+    for (qreal x = 12; x < size.width(); x += 22) {
+        const qreal t = std::abs(x - size.width() * 0.62) / (size.width() * 0.62);
+        p.setBrush(QColor(255, 255, 255, int(34 * std::max(0.0, 1.0 - t * t))));
+        p.drawRoundedRect(QRectF(x, bandHeight - 14, 9, 7), 1.5, 1.5);
+    }
+    // An amber seam between the band and the light ground.
+    QLinearGradient seam(0, 0, size.width(), 0);
+    seam.setColorAt(0, colour::amber);
+    seam.setColorAt(0.7, withAlpha(colour::amber, 120));
+    seam.setColorAt(1, withAlpha(colour::amber, 0));
+    p.setBrush(seam);
+    p.drawRect(QRectF(0, bandHeight, size.width(), 2.5));
 
-    shadowed(p, size, 4, QPointF(2, 4), 90, [](QPainter &q) {
-        q.translate(300, 78);
-        q.rotate(-6.0);
-        photo(q, QSizeF(104, 78), 0.58);
+    // The film runs across the lower part, as on the splash...
+    tiltedStrip(p, size, QPointF(300, 290), 700, 64, -4.0, 9, 0.02, 0.11, 0.16, 0.86);
+
+    // ...and one frame of it has been lifted out as a still picture, over the seam.
+    const QPointF still(452, 160);
+    shadowed(p, size, 5, QPointF(2, 5), 90, [still](QPainter &q) {
+        q.translate(still);
+        q.rotate(5.0);
+        photo(q, QSizeF(150, 110), 0.58);
     });
+    p.save();
+    p.translate(still);
+    p.rotate(5.0);
+    const QRectF corners(-86, -66, 172, 132);
+    p.setPen(QPen(colour::amber, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const qreal arm = 13;
+    auto corner = [&](QPointF c, qreal dx, qreal dy) {
+        p.drawPolyline(QPolygonF({c + QPointF(0, dy * arm), c, c + QPointF(dx * arm, 0)}));
+    };
+    corner(corners.topLeft(), 1, 1);
+    corner(corners.topRight(), -1, 1);
+    corner(corners.bottomLeft(), 1, -1);
+    corner(corners.bottomRight(), -1, -1);
+    p.restore();
 
-    title(p, QPointF(24, 62), 40);
-    textLine(p, QPointF(26, 88), uiFont(13.5), colour::grey, QStringLiteral("Capture still images from video"));
-    QLinearGradient rule(26, 0, 126, 0);
+    title(p, QPointF(36, 178), 50);
+    textLine(p, QPointF(39, 208), uiFont(16), colour::grey, QStringLiteral("Capture still images from video"));
+    QLinearGradient rule(39, 0, 159, 0);
     rule.setColorAt(0, colour::amber);
     rule.setColorAt(1, withAlpha(colour::amber, 0));
     p.setPen(Qt::NoPen);
     p.setBrush(rule);
-    p.drawRoundedRect(QRectF(26, 100, 100, 2.5), 1.25, 1.25);
+    p.drawRoundedRect(QRectF(39, 222, 120, 3), 1.5, 1.5);
 
     frameBorder(p, size);
     return image;
@@ -304,7 +344,7 @@ std::vector<Picture> scenePictures()
 {
     return {
         {QStringLiteral("splash.png"), QSize(570, 330), splash},
-        {QStringLiteral("about.png"), QSize(413, 257), about},
+        {QStringLiteral("about.png"), QSize(570, 330), about},
         {QStringLiteral("placeholder.png"), QSize(633, 244), placeholder},
     };
 }

@@ -13,12 +13,18 @@
 #include <QScreen>
 #include <QUrl>
 
+#include "app/aboutForm.h"
 #include "app/application.h"
 #include "app/commandState.h"
+#include "app/exportDialogs.h"
 #include "app/keyCommands.h"
 #include "app/mainForm.h"
 #include "app/theme.h"
 #include "app/windowRules.h"
+#include "export/PDFExporter.h"
+#include "export/albumExport.h"
+#include "export/folderExport.h"
+#include "export/wallpaperExport.h"
 #include "imaging/FastDIB.h"
 #include "library/captureCommand.h"
 #include "library/explorerCommand.h"
@@ -612,10 +618,25 @@ void TUIManager::ExplorerCommand()
         PlayCommand();
 }
 
-void TUIManager::ExportFolderCommand() {}
-void TUIManager::ExportAlbumCommand() {}
-void TUIManager::ExportPDFCommand() {}
-void TUIManager::WallpaperCommand(int) {}
+void TUIManager::ExportFolderCommand()
+{
+    exporting::ExportFolder(mainDlg, *treeManager_, app::ExportDialogs());
+}
+
+void TUIManager::ExportAlbumCommand()
+{
+    exporting::ExportAlbum(mainDlg, *treeManager_, mainDlg->imgThumbnail->size(), app::ExportDialogs());
+}
+
+void TUIManager::ExportPDFCommand()
+{
+    exporting::ExportPdf(mainDlg, *treeManager_);
+}
+
+void TUIManager::WallpaperCommand(int style)
+{
+    exporting::SetFocusedAsWallpaper(mainDlg, *treeManager_, style);
+}
 
 void TUIManager::CropCommand()
 {
@@ -637,7 +658,10 @@ void TUIManager::CheckUpdateCommand()
         PlayCommand();
 }
 
-void TUIManager::AboutCommand() {}
+void TUIManager::AboutCommand()
+{
+    app::ShowAbout(mainDlg);
+}
 
 void TUIManager::HelpContentsCommand()
 {

@@ -114,6 +114,13 @@ public:
         if (::rename(path_.c_str(), target.c_str()) != 0)
             platform::RaiseLastOSError();
         committed_ = true;
+        // The rename itself lasts through a power cut only once the folder is on disk too.
+        const std::string folder = std::filesystem::path(target).parent_path().string();
+        const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            ::fsync(dir);
+            ::close(dir);
+        }
     }
 
 private:

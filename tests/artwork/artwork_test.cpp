@@ -40,7 +40,7 @@ QMap<QString, QSize> expectedSizes()
 {
     QMap<QString, QSize> sizes{
         {QStringLiteral("splash.png"), {570, 330}},
-        {QStringLiteral("about.png"), {413, 257}},
+        {QStringLiteral("about.png"), {570, 330}},
         {QStringLiteral("placeholder.png"), {633, 244}},
         {QStringLiteral("control/left.png"), {15, 64}},
         {QStringLiteral("control/middle.png"), {8, 64}},

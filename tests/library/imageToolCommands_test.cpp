@@ -8,9 +8,6 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include <linux/capability.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 #include <memory>
 #include <string>
@@ -40,32 +37,6 @@ QSize PictureSize(const std::string& path)
         return {};
     return {static_cast<int>(bitmap.Width()), static_cast<int>(bitmap.Height())};
 }
-
-// Root passes every permission check; for as long as this lives the thread's own rights count,
-// as for any other user.
-class FilePermissionsApply {
-public:
-    FilePermissionsApply()
-    {
-        if (::syscall(SYS_capget, &header_, saved_) != 0)
-            return;
-        __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
-        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER));
-        restore_ = ::syscall(SYS_capset, &header_, reduced) == 0;
-    }
-    ~FilePermissionsApply()
-    {
-        if (restore_)
-            ::syscall(SYS_capset, &header_, saved_);
-    }
-    FilePermissionsApply(const FilePermissionsApply&) = delete;
-    FilePermissionsApply& operator=(const FilePermissionsApply&) = delete;
-
-private:
-    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct saved_[2]{};
-    bool restore_ = false;
-};
 
 class ImageToolCommands : public ::testing::Test {
 protected:
@@ -174,7 +145,7 @@ TEST_F(ImageToolCommands, WriteIntoAReadOnlyFolderIsReportedAndKeepsTheFiles)
     const QString imageFolder = QString::fromStdString(base + "image");
     ASSERT_TRUE(QFile::setPermissions(imageFolder, QFile::ReadOwner | QFile::ExeOwner));
     {
-        FilePermissionsApply permissions;
+        librarytest::FilePermissionsApply permissions;
         Drive<imaging::TresizeDlg>([](imaging::TresizeDlg& dialog) {
             dialog.etWidth->setText(QStringLiteral("320"));
             dialog.btnAction->Click();

@@ -7,6 +7,8 @@
 #include <sstream>
 
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include "library/listManager.h"
 #include "library/treeManager.h"
@@ -118,6 +120,21 @@ int SaveForever(const std::string& folder)
     std::fflush(stdout);
     for (;;)
         store.SaveList(store.ListFile());
+}
+
+FilePermissionsApply::FilePermissionsApply()
+{
+    if (::syscall(SYS_capget, &header_, saved_) != 0)
+        return;
+    __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
+    reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER));
+    restore_ = ::syscall(SYS_capset, &header_, reduced) == 0;
+}
+
+FilePermissionsApply::~FilePermissionsApply()
+{
+    if (restore_)
+        ::syscall(SYS_capset, &header_, saved_);
 }
 
 }  // namespace librarytest

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include <linux/capability.h>
+
 class QTreeWidgetItem;
 class TListManager;
 
@@ -18,6 +20,21 @@ void FillLibrary(TListManager& store, int categories, int items);
 // separated; the same form from the tree's nodes below the root.
 std::string StoreShape(const TListManager& store);
 std::string TreeShape(const QTreeWidgetItem& root);
+
+// Root passes every permission check; for as long as this lives the thread's own rights count,
+// as for any other user.
+class FilePermissionsApply {
+public:
+    FilePermissionsApply();
+    ~FilePermissionsApply();
+    FilePermissionsApply(const FilePermissionsApply&) = delete;
+    FilePermissionsApply& operator=(const FilePermissionsApply&) = delete;
+
+private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2]{};
+    bool restore_ = false;
+};
 
 // Loads the folder's library, fills it large and saves it in a loop; never returns normally.
 int SaveForever(const std::string& folder);

@@ -399,23 +399,26 @@ TEST_F(LibraryTree, EachChangeIsSavedAtOnceAndAFailedSaveIsReported)
     manager->AddItemNode(Item(QStringLiteral("Beach")));
     EXPECT_EQ(StoreShape(TListManager(Base())), "C(Holiday:I(Beach))");
 
-    // Something in the index's way makes the save fail, even for root, who may write anywhere.
+    // A folder the user may not write in; root's right to write anywhere is set aside meanwhile.
     const QString list = QString::fromStdString(Base() + "list");
-    ASSERT_TRUE(QFile::remove(list));
-    ASSERT_TRUE(QDir().mkpath(list + QStringLiteral("/in-the-way")));
+    const QFile::Permissions writable = QFile::permissions(folder.path());
+    ASSERT_TRUE(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
     {
+        librarytest::FilePermissionsApply permissions;
         BoxAnswerer answerer([](QMessageBox& box) { box.accept(); });
         manager->AddCategoryNode({QStringLiteral("Later"), {}});
         ASSERT_EQ(answerer.texts.size(), 1);
         EXPECT_TRUE(answerer.texts[0].contains(list)) << answerer.texts[0].toStdString();
-        EXPECT_TRUE(answerer.texts[0].contains(QStringLiteral("Is a directory"))) << answerer.texts[0].toStdString();
+        EXPECT_TRUE(answerer.texts[0].contains(QStringLiteral("Permission denied"))) << answerer.texts[0].toStdString();
     }
+    EXPECT_EQ(StoreShape(TListManager(Base())), "C(Holiday:I(Beach))");
     ExpectInStep();
 
-    // At close: Retry once the way is clear writes everything.
+    // At close: Retry once the folder may be written again writes everything.
     {
+        librarytest::FilePermissionsApply permissions;
         BoxAnswerer answerer([&](QMessageBox& box) {
-            QDir(list).removeRecursively();
+            QFile::setPermissions(folder.path(), writable);
             ButtonNamed(box, QStringLiteral("Retry"))->click();
         });
         library::SaveAtClose(&window, *store);
