@@ -358,10 +358,11 @@ void VideoSource::SeekMicroseconds(std::int64_t microseconds)
 
 void VideoSource::SeekKeyframe(std::int64_t microseconds)
 {
-    // Rounded down, the target never reaches the picture after the one asked for, so the
-    // landing keyframe is at or before it.
+    // The last stream time whose microseconds, rounded down, are still at or before the
+    // target: the picture asked for is at or before it and the one after it is not.
     const std::int64_t target = origin_
-        + av_rescale_q_rnd(std::max<std::int64_t>(0, microseconds), AVRational{1, 1000000}, timeBase_, AV_ROUND_DOWN);
+        + av_rescale_q_rnd(std::max<std::int64_t>(0, microseconds) + 1, AVRational{1, 1000000}, timeBase_, AV_ROUND_UP)
+        - 1;
     if (!format_ || !codec_) {
         ended_ = true;
         pending_ = false;

@@ -199,9 +199,29 @@ const TCachedFrame* TFrameNavigator::Back()
         return nullptr;
     // A quarter of the cache stays for stepping forward again; the rest takes the span before.
     cache_.KeepFirst(std::max<std::size_t>(1, cache_.Capacity() / 4));
-    decoderNext_ = Unknown;
-    if (decoder_.SeekKeyframe(first - 1) != 0)
+    const std::size_t room = cache_.Capacity() - cache_.Count();
+    // The decoder's exact seek lands on the keyframe before the span and decodes on to it
+    // without converting or keeping what lies before; only the span is converted and copied.
+    double rate = decoder_.FileInfo()->FrameRate;
+    if (!(rate > 0 && rate < 1000))
+        rate = 25;
+    const auto span = static_cast<std::int64_t>(static_cast<double>(room) * 1000000 / rate);
+    std::size_t added = GatherBefore(first, false, std::max<std::int64_t>(0, first - span));
+    // A frame rate that does not fit the times (variable rate) may have sought past the frame
+    // before: decode the whole group then.
+    if (added == 0)
+        added = GatherBefore(first, true, first - 1);
+    if (added == 0)
         return nullptr;
+    cursor_ = added - 1;
+    return Current();
+}
+
+std::size_t TFrameNavigator::GatherBefore(std::int64_t first, bool fromKeyframe, std::int64_t from)
+{
+    decoderNext_ = Unknown;
+    if ((fromKeyframe ? decoder_.SeekKeyframe(from) : decoder_.SeekTime(from)) != 0)
+        return 0;
     while (const TVideoFrame* frame = decoder_.NextFrame()) {
         const TVideoFrameTime time = *decoder_.FrameTime();
         if (time.Microseconds >= first) {
@@ -210,11 +230,7 @@ const TCachedFrame* TFrameNavigator::Back()
         }
         cache_.Gather(frame->Pixels, time.Microseconds, time.FrameNumber, decoder_.FrameInfo()->PositionSeconds);
     }
-    const std::size_t added = cache_.GatherDone();
-    if (added == 0)
-        return nullptr;
-    cursor_ = added - 1;
-    return Current();
+    return cache_.GatherDone();
 }
 
 const TCachedFrame* TFrameNavigator::GoTo(std::int64_t microseconds)

@@ -114,6 +114,9 @@ private:
 
     void AppendDecoded(const TVideoFrame& frame);
     void PlaceDecoderAfter(const TCachedFrame& frame);
+    // Decodes from `from` (a time, or the keyframe before it) up to the frame at `first` and puts
+    // the frames before that one in front of the cache; returns how many.
+    std::size_t GatherBefore(std::int64_t first, bool fromKeyframe, std::int64_t from);
 
     TDecoder& decoder_;
     TFrameCache cache_;
