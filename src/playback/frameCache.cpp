@@ -15,10 +15,21 @@ TFrameCache::TFrameCache(std::size_t budgetBytes)
 
 void TFrameCache::Reset(int width, int height)
 {
+    const std::size_t pixels =
+        width > 0 && height > 0 ? static_cast<std::size_t>(width) * static_cast<std::size_t>(height) : 0;
+    if (pixels == framePixels_) {
+        // Same size (a seek in the same video): the buffers are kept for the frames to come.
+        for (auto* frames : {&run_, &gathered_}) {
+            for (TCachedFrame& frame : *frames)
+                spare_.push_back(std::move(frame.Pixels));
+            frames->clear();
+        }
+        return;
+    }
     run_.clear();
     gathered_.clear();
     spare_.clear();
-    framePixels_ = width > 0 && height > 0 ? static_cast<std::size_t>(width) * static_cast<std::size_t>(height) : 0;
+    framePixels_ = pixels;
     peak_ = 0;
 }
 

@@ -30,7 +30,8 @@ public:
 
     explicit TFrameCache(std::size_t budgetBytes = DefaultBudget);
 
-    // Forgets every frame; frames from now on are `width` x `height` pixels.
+    // Forgets every frame; frames from now on are `width` x `height` pixels. Buffers of the same
+    // size are kept for reuse.
     void Reset(int width, int height);
     void SetBudget(std::size_t budgetBytes);
     std::size_t Budget() const { return budget_; }
@@ -57,7 +58,7 @@ public:
     // Puts the gathered frames in front of the run; returns how many there were.
     std::size_t GatherDone();
 
-    // Pixel memory held, spare buffers included, now and at most since the last Reset.
+    // Pixel memory held, spare buffers included, now and at most since the frame size was set.
     std::size_t BytesHeld() const;
     std::size_t PeakBytes() const { return peak_; }
 

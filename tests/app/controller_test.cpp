@@ -15,14 +15,12 @@
 #include <QTimer>
 #include <QUrl>
 
-#include <filesystem>
 #include <memory>
 
 #include <sys/stat.h>
 
 #include "app/mainForm.h"
 #include "library/treeManager.h"
-#include "platform/appFolder.h"
 #include "playback/SDLPanel.h"
 #include "playback/playManager.h"
 #include "spinUntil.h"
@@ -271,11 +269,6 @@ TEST_F(Controller, NavigationKeysInEachPlayState)
 
 TEST_F(Controller, AnEditBoxKeepsItsKeysAndDeleteActsInTheTree)
 {
-    const auto removeLibrary = [] {
-        std::error_code error;
-        std::filesystem::remove(platform::ApplicationFolder() + "list", error);
-    };
-    removeLibrary();
     Open(Clips().sixSeconds);
     Key(Qt::Key_Right, Qt::ShiftModifier);
     ExpectFrame(25);
@@ -300,14 +293,17 @@ TEST_F(Controller, AnEditBoxKeepsItsKeysAndDeleteActsInTheTree)
     EXPECT_TRUE(boxes.isEmpty());
 
     // In the tree, Delete is the delete command with its question (answered No here).
+    QTreeWidgetItem* root = window->vstImage->topLevelItem(0);
+    const int categories = root->childCount();
     TreeManager->AddCategoryNode({QStringLiteral("Keys"), QString()});
+    QTreeWidgetItem* added = window->vstImage->currentItem();
     window->vstImage->setFocus();
     ASSERT_EQ(QApplication::focusWidget(), window->vstImage);
     Key(Qt::Key_Delete);
     EXPECT_EQ(boxes.size(), 1);
-    EXPECT_EQ(window->vstImage->topLevelItem(0)->childCount(), 1);
+    EXPECT_EQ(root->childCount(), categories + 1);
     delete edit;
-    removeLibrary();
+    TreeManager->DeleteCategoryNode(added);
 }
 
 TEST_F(Controller, PlayingToTheEndStopsAndResetsTheSlider)
