@@ -332,18 +332,18 @@ void VideoSource::Seek(std::int64_t seconds)
     SeekTo(origin_ + SecondsToStream(std::max<std::int64_t>(0, seconds)));
 }
 
-std::int64_t VideoSource::ReturnedMicroseconds() const
+std::int64_t VideoSource::MicrosecondsOf(std::int64_t time) const
 {
-    if (returnedTime_ == AV_NOPTS_VALUE || returnedTime_ <= origin_)
+    if (time == AV_NOPTS_VALUE || time <= origin_)
         return 0;
-    return av_rescale_q_rnd(returnedTime_ - origin_, timeBase_, AVRational{1, 1000000}, AV_ROUND_DOWN);
+    return av_rescale_q_rnd(time - origin_, timeBase_, AVRational{1, 1000000}, AV_ROUND_DOWN);
 }
 
-std::int64_t VideoSource::ReturnedFrameNumber() const
+std::int64_t VideoSource::FrameNumberOf(std::int64_t time) const
 {
-    if (returnedTime_ == AV_NOPTS_VALUE || returnedTime_ <= origin_)
+    if (time == AV_NOPTS_VALUE || time <= origin_)
         return 0;
-    return av_rescale_q_rnd(returnedTime_ - origin_, timeBase_, av_inv_q(rate_),
+    return av_rescale_q_rnd(time - origin_, timeBase_, av_inv_q(rate_),
         static_cast<AVRounding>(AV_ROUND_NEAR_INF | AV_ROUND_PASS_MINMAX));
 }
 

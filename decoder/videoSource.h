@@ -37,8 +37,11 @@ public:
 
     // Exact navigation in microseconds from the start of the video.
     // Time of the picture Next() returned last, rounded down, and its number at the frame rate.
-    std::int64_t ReturnedMicroseconds() const;
-    std::int64_t ReturnedFrameNumber() const;
+    std::int64_t ReturnedMicroseconds() const { return MicrosecondsOf(returnedTime_); }
+    std::int64_t ReturnedFrameNumber() const { return FrameNumberOf(returnedTime_); }
+    // The same for a picture time in the stream's time base.
+    std::int64_t MicrosecondsOf(std::int64_t time) const;
+    std::int64_t FrameNumberOf(std::int64_t time) const;
     // Like Seek, to the first picture at or after `microseconds`.
     void SeekMicroseconds(std::int64_t microseconds);
     // After this, Next() returns the keyframe that starts the group of the last picture at or

@@ -216,7 +216,9 @@ const TCachedFrame* TFrameNavigator::Back()
     double rate = decoder_.FileInfo()->FrameRate;
     if (!(rate > 0 && rate < 1000))
         rate = 25;
-    const auto span = static_cast<std::int64_t>(static_cast<double>(room) * 1000000 / rate);
+    // Two frames more than it keeps: a filter in the module that looks at neighbouring frames
+    // (deinterlacing) starts afresh after a seek, and its first frames go.
+    const auto span = static_cast<std::int64_t>(static_cast<double>(room + 2) * 1000000 / rate);
     std::size_t added = GatherBefore(first, false, std::max<std::int64_t>(0, first - span));
     // A frame rate that does not fit the times (variable rate) may have sought past the frame
     // before: decode the whole group then.
