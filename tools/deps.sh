@@ -13,6 +13,7 @@ run_packages=(
 )
 test_packages=(
   xvfb xauth x11-utils xdotool
+  desktop-file-utils appstream dpkg-dev
   ffmpeg qpdf poppler-utils
   googletest libgtest-dev libgmock-dev libbenchmark-dev
 )

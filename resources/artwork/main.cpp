@@ -23,7 +23,8 @@ namespace {
 std::vector<art::Picture> allPictures()
 {
     std::vector<art::Picture> all;
-    for (auto part : {art::scenePictures, art::stripPictures, art::iconPictures, art::cursorPictures}) {
+    for (auto part : {art::scenePictures, art::stripPictures, art::iconPictures, art::cursorPictures,
+                 art::appIconPictures}) {
         auto pictures = part();
         all.insert(all.end(), std::make_move_iterator(pictures.begin()),
                    std::make_move_iterator(pictures.end()));
@@ -152,8 +153,9 @@ int main(int argc, char *argv[])
         drawn.emplace_back(pic.path, std::move(image));
     }
     if (!writeText(root.filePath(QStringLiteral("stillreel.qrc")), resourceList(pictures)) ||
-        !writeText(root.filePath(QStringLiteral("cursors.txt")), hotSpotList())) {
-        std::fprintf(stderr, "cannot write stillreel.qrc or cursors.txt\n");
+        !writeText(root.filePath(QStringLiteral("cursors.txt")), hotSpotList()) ||
+        !writeText(root.filePath(QStringLiteral("appicon/stillreel.svg")), art::appIconSvg())) {
+        std::fprintf(stderr, "cannot write stillreel.qrc, cursors.txt or appicon/stillreel.svg\n");
         ++failures;
     }
     if (!sheetPath.isEmpty())

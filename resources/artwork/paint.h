@@ -49,6 +49,9 @@ std::vector<Picture> stripPictures();   // control strip, buttons, slider, film
 std::vector<Picture> iconPictures();    // toolbar, tree
 std::vector<Picture> cursorPictures();  // cursors
 std::vector<HotSpot> cursorHotSpots();
+std::vector<Picture> appIconPictures();  // the application icon, 16 to 256 px
+// The application icon as a scalable picture, the same shapes as appIconPictures.
+QString appIconSvg();
 
 // A transparent ARGB canvas.
 QImage canvas(int w, int h);

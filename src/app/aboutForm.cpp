@@ -12,6 +12,7 @@
 #include "app/uiManager.h"
 #include "imaging/imageTools.h"
 #include "library/dialogLook.h"
+#include "library/libraryPaths.h"
 #include "widgets/Image.h"
 
 std::function<void(TaboutDlg&)> TaboutDlg::BeforeExecute;
@@ -55,6 +56,17 @@ TaboutDlg::TaboutDlg(QWidget* owner)
     lbHome->move(16, 72);
     lbHome->setCursor(imaging::HandPointCursor());
     lbHome->installEventFilter(this);
+
+    // Which library this copy uses: beside the program, or the user's data folder.
+    QString folder = QString::fromStdString(library::LibraryFolder());
+    if (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    lbLibrary = OverlayLabel(this, "lbLibrary", QString(), app::theme::PreviewBackground, false);
+    lbLibrary->setFont(app::theme::InterfaceFont(12));
+    lbLibrary->setText(lbLibrary->fontMetrics().elidedText(QStringLiteral("Library: ") + folder, Qt::ElideMiddle, 530));
+    lbLibrary->setToolTip(folder);
+    lbLibrary->adjustSize();
+    lbLibrary->move(16, 44);
 }
 
 bool TaboutDlg::eventFilter(QObject* watched, QEvent* event)

@@ -27,6 +27,8 @@ public:
     TImage* Image1 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* lbHome = nullptr;
+    // The library folder in use.
+    QLabel* lbLibrary = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

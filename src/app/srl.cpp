@@ -1,11 +1,14 @@
 // Program entry: splash, then the main window until it closes.
 #include <QFont>
+#include <QIcon>
 #include <QStyleFactory>
+#include <QTimer>
 
 #include <cstdlib>
 #include <memory>
 
 #include "app/application.h"
+#include "app/commandLine.h"
 #include "app/mainForm.h"
 #include "app/splashForm.h"
 #include "app/theme.h"
@@ -45,6 +48,12 @@ int main(int argc, char** argv)
     // The program's folder and cursors, before any window exists.
     imaging::PrepareImageTools();
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // The desktop matches the windows to the program's menu entry and shows its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.stillreel.Stillreel"));
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/appicon/%1.png").arg(size));
+    QApplication::setWindowIcon(icon);
     // Where the interface family is not installed, a close humanist sans stands in for it.
     QFont::insertSubstitutions(app::theme::InterfaceFamily,
                                {QStringLiteral("Open Sans"), QStringLiteral("DejaVu Sans")});
@@ -66,6 +75,13 @@ int main(int argc, char** argv)
     }
 
     window->show();
+    // A video named on the command line opens as File > Open would open it, once the window is up.
+    const QString video = app::VideoArgument(QCoreApplication::arguments());
+    if (!video.isEmpty())
+        QTimer::singleShot(0, window.get(), [video] {
+            if (UIManager != nullptr)
+                UIManager->OpenVideoFile(video);
+        });
     const int status = QApplication::exec();
     // Destroying the window destroys the UI controller and, through it, everything it made.
     window.reset();

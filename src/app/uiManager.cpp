@@ -17,6 +17,7 @@
 #include "app/application.h"
 #include "app/commandState.h"
 #include "app/exportDialogs.h"
+#include "app/helpManual.h"
 #include "app/keyCommands.h"
 #include "app/mainForm.h"
 #include "app/theme.h"
@@ -30,6 +31,7 @@
 #include "library/explorerCommand.h"
 #include "library/imageToolCommands.h"
 #include "library/libraryEditing.h"
+#include "library/libraryPaths.h"
 #include "library/librarySaving.h"
 #include "library/listManager.h"
 #include "library/treeManager.h"
@@ -193,14 +195,18 @@ void TUIManager::InitializeUI()
 
     WireCommands();
 
-    listManager_ = std::make_unique<TListManager>();
+    // One library folder for the index and the images: beside a copy of the program, or the
+    // user's data folder for an installed one.
+    const std::string& libraryFolder = library::LibraryFolder();
+    listManager_ = std::make_unique<TListManager>(libraryFolder);
     ListManager = listManager_.get();
     if (!listManager_->LoadError().isEmpty())
         ReportUnreadableLibrary();
     else if (listManager_->ReadOnly())
         ReportReadOnlyLibrary();
     treeManager_ = std::make_unique<TTreeManager>(
-        TLibraryTreeControls{dlg.vstImage, dlg.imgThumbnail, dlg.tpmTree, [this] { EditCommand(); }}, *listManager_);
+        TLibraryTreeControls{dlg.vstImage, dlg.imgThumbnail, dlg.tpmTree, [this] { EditCommand(); }}, *listManager_,
+        libraryFolder);
     TreeManager = treeManager_.get();
 
     UpdateCommandState(playManager_->State);
@@ -665,7 +671,7 @@ void TUIManager::AboutCommand()
 
 void TUIManager::HelpContentsCommand()
 {
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(SiteAddress) + QStringLiteral("capture-images-from-videos.html")));
+    app::OpenUserManual(mainDlg);
 }
 
 void TUIManager::SupportCommand()

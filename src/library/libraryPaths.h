@@ -7,11 +7,23 @@ class QString;
 
 namespace library {
 
-// The index file and the image folder hang off a base folder that ends with "/": the program's
-// own folder unless a caller (a test) names another.
+// The folder the library (index and image folder) lives in, with a trailing "/". A copy of the
+// program in a folder it may write to keeps its library beside itself. An installed copy (one
+// whose folder the user cannot write, or that sits in <prefix>/lib/stillreel/, which even root
+// must not fill with one user's pictures) keeps it in $XDG_DATA_HOME/stillreel/, or
+// ~/.local/share/stillreel/ when XDG_DATA_HOME is unset or not an absolute path. Decides only;
+// nothing is created.
+std::string LibraryFolderFor(const std::string& programFolder, bool programFolderWritable,
+                             const char* xdgDataHome, const char* home);
+// The running program's library folder, decided once from ApplicationFolder and the
+// environment; a folder of its own is created (with its parents) on the first call.
+const std::string& LibraryFolder();
+
+// The index file and the image folder hang off a base folder that ends with "/": the library
+// folder unless a caller (a test) names another.
 std::string ListFile(const std::string& baseFolder);
 std::string ImageFolder(const std::string& baseFolder);
-// ApplicationFolder + "image", without a trailing separator.
+// LibraryFolder + "image", without a trailing separator.
 std::string ImageFolder();
 
 // A stem is used in a path only when it is the form the program writes: ASCII letters and

@@ -220,7 +220,7 @@ TListManager::TListManager(std::string baseFolder)
 }
 
 TListManager::TListManager()
-    : TListManager(platform::ApplicationFolder())
+    : TListManager(library::LibraryFolder())
 {
 }
 

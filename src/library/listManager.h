@@ -20,7 +20,7 @@ public:
     // reason in LoadError(); the file is never overwritten: the first Save moves it aside to
     // UnreadableFile().
     explicit TListManager(std::string baseFolder);
-    // The program's own folder.
+    // The library folder (library::LibraryFolder).
     TListManager();
     // Saves when SavesOnDestroy().
     ~TListManager();

@@ -22,7 +22,6 @@
 #include "library/libraryPaths.h"
 #include "library/librarySaving.h"
 #include "library/listManager.h"
-#include "platform/appFolder.h"
 #include "widgets/Image.h"
 
 TTreeManager* TreeManager = nullptr;
@@ -199,7 +198,7 @@ TTreeManager::TTreeManager(TLibraryTreeControls controls, TListManager& store, s
 }
 
 TTreeManager::TTreeManager(TLibraryTreeControls controls, TListManager& store)
-    : TTreeManager(std::move(controls), store, platform::ApplicationFolder())
+    : TTreeManager(std::move(controls), store, library::LibraryFolder())
 {
 }
 

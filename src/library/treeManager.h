@@ -47,7 +47,7 @@ class TTreeManager : public QObject {
     Q_OBJECT
 public:
     // Attaches to the controls and builds the tree at once; the controls outlive the manager. Image files are looked up under
-    // baseFolder + "image" (the program's own folder by default).
+    // baseFolder + "image" (the library folder by default).
     TTreeManager(TLibraryTreeControls controls, TListManager& store, std::string baseFolder);
     TTreeManager(TLibraryTreeControls controls, TListManager& store);
     ~TTreeManager() override;

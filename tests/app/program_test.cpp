@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
@@ -36,14 +37,18 @@ QString FindWindow(const QString& title)
 }
 
 // Starts the real program and waits for its main window; `shownAfter` is the time from the start.
-QString StartProgram(QProcess& program, qint64& shownAfter, const QString& executable = QStringLiteral(STILLREEL_EXECUTABLE))
+// An environment set on `program` beforehand is kept.
+QString StartProgram(QProcess& program, qint64& shownAfter, const QString& executable = QStringLiteral(STILLREEL_EXECUTABLE),
+                     const QStringList& arguments = {})
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    program.setProcessEnvironment(env);
+    if (program.processEnvironment().isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        program.setProcessEnvironment(env);
+    }
     QElapsedTimer clock;
     clock.start();
-    program.start(executable, {});
+    program.start(executable, arguments);
     if (!program.waitForStarted(10000))
         return {};
     QString window;
@@ -120,6 +125,19 @@ QString ReadText(const QString& path)
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
+// Plays the open video from the Playback menu, captures and takes the proposed name; the image
+// and its thumbnail land in `libraryFolder` + "image".
+void PlayAndCapture(const QString& window, const QString& libraryFolder)
+{
+    Keys(window, {QStringLiteral("alt+p"), QStringLiteral("Return")});
+    Keys(window, {QStringLiteral("alt+p"), QStringLiteral("c")});
+    const QString dialog = FindWindow(QStringLiteral("New Image"));
+    ASSERT_FALSE(dialog.isEmpty()) << "the capture dialog did not open";
+    Keys(dialog, {QStringLiteral("Return")});
+    ASSERT_TRUE(WaitFor(
+        [&] { return QDir(libraryFolder + QStringLiteral("image")).entryList(QDir::Files).size() == 2; }, 10000));
+}
+
 // A copy of the program in a folder of its own, where it keeps its library, and a video to open.
 class ProgramCopy : public ::testing::Test {
 protected:
@@ -150,13 +168,7 @@ protected:
         RunTool(QStringLiteral("xdotool"), {QStringLiteral("type"), QString::fromStdString(video)});
         Keys(window, {QStringLiteral("Return")});
         QThread::msleep(1500);
-        Keys(window, {QStringLiteral("alt+p"), QStringLiteral("Return")});
-        Keys(window, {QStringLiteral("alt+p"), QStringLiteral("c")});
-        const QString dialog = FindWindow(QStringLiteral("New Image"));
-        ASSERT_FALSE(dialog.isEmpty()) << "the capture dialog did not open";
-        Keys(dialog, {QStringLiteral("Return")});
-        ASSERT_TRUE(WaitFor([this] { return QDir(base + QStringLiteral("image")).entryList(QDir::Files).size() == 2; },
-                            10000));
+        PlayAndCapture(window, base);
     }
 
     void ExitThroughTheMenu(QProcess& program, const QString& window)
@@ -242,6 +254,118 @@ TEST_F(ProgramCopy, TerminationBeforeTheWindowIsUpEndsCleanly)
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
     EXPECT_TRUE(QFileInfo(list).isFile() == false && QFileInfo::exists(list)) << "the FIFO stays where it was";
+}
+
+int RunChecked(const QString& program, const QStringList& arguments, QString* output = nullptr)
+{
+    QProcess tool;
+    tool.setProcessChannelMode(QProcess::MergedChannels);
+    tool.start(program, arguments);
+    if (!tool.waitForFinished(60000))
+        return -1;
+    if (output != nullptr)
+        *output = QString::fromUtf8(tool.readAll());
+    return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+}
+
+// `cmake --install` into a fresh prefix: the standard layout, a menu entry and a description the
+// desktop's tools accept, and a program that starts from its bin/ link with a video named on its
+// command line and keeps its library in the user's data folder, never beside itself.
+TEST(Installed, LaysOutADesktopProgramThatKeepsItsLibraryInTheUsersDataFolder)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        GTEST_SKIP() << "needs an X server (the test command runs one)";
+    testing_support::TempFolder folder;
+    const QString root = QString::fromStdString(folder.Path());
+    const QString prefix = root + QStringLiteral("/usr/");
+    QString output;
+    ASSERT_EQ(RunChecked(QStringLiteral(STILLREEL_CMAKE),
+                  {QStringLiteral("--install"), QStringLiteral(STILLREEL_BUILD_DIR), QStringLiteral("--prefix"), prefix},
+                  &output),
+              0)
+        << output.toStdString();
+
+    const QString id = QStringLiteral("example.stillreel.Stillreel");
+    QStringList files{QStringLiteral("lib/stillreel/stillreel"), QStringLiteral("lib/stillreel/decoder.so"),
+                      QStringLiteral("lib/stillreel/res/help/index.html"),
+                      QStringLiteral("share/applications/%1.desktop").arg(id),
+                      QStringLiteral("share/metainfo/%1.metainfo.xml").arg(id),
+                      QStringLiteral("share/icons/hicolor/scalable/apps/%1.svg").arg(id)};
+    for (int size : {16, 32, 48, 64, 128, 256})
+        files << QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(id);
+    for (const QString& file : files)
+        EXPECT_TRUE(QFileInfo(prefix + file).isFile()) << file.toStdString();
+    const QFileInfo link(prefix + QStringLiteral("bin/stillreel"));
+    EXPECT_TRUE(link.isSymLink());
+    EXPECT_EQ(link.canonicalFilePath(), QFileInfo(prefix + files[0]).canonicalFilePath());
+    EXPECT_EQ(QImage(prefix + files.last()).size(), QSize(256, 256));
+
+    EXPECT_EQ(RunChecked(QStringLiteral("desktop-file-validate"), {prefix + files[3]}, &output), 0) << output.toStdString();
+    EXPECT_EQ(RunChecked(QStringLiteral("appstreamcli"), {QStringLiteral("validate"), QStringLiteral("--no-net"), prefix + files[4]},
+                  &output),
+              0)
+        << output.toStdString();
+
+    // Every picture and page the manual links to ships with it.
+    const QString manual = ReadText(prefix + files[2]);
+    const QRegularExpression local(QStringLiteral("(?:src|href)=\"([^\":#]+)\""));
+    int links = 0;
+    for (auto it = local.globalMatch(manual); it.hasNext(); ++links) {
+        const QString target = it.next().captured(1);
+        EXPECT_TRUE(QFileInfo::exists(prefix + QStringLiteral("lib/stillreel/res/help/") + target)) << target.toStdString();
+    }
+    EXPECT_GE(links, 5);
+
+    const std::string video = folder.File("clip one.avi");
+    ASSERT_TRUE(testing_support::MakeClip(video, testing_support::Pattern("320x240"), 20, "-c:v mpeg4 -q:v 3 -g 25"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), root + QStringLiteral("/data"));
+    QProcess program;
+    program.setProcessEnvironment(env);
+    qint64 shownAfter = 0;
+    const QString window = StartProgram(program, shownAfter, prefix + QStringLiteral("bin/stillreel"),
+                                        {QString::fromStdString(video)});
+    ASSERT_FALSE(window.isEmpty()) << program.readAllStandardError().toStdString();
+    QThread::msleep(1500);
+    // Capture is only offered once the video from the command line is open.
+    const QString library = root + QStringLiteral("/data/stillreel/");
+    PlayAndCapture(window, library);
+    Keys(window, {QStringLiteral("alt+f"), QStringLiteral("e")});
+    ASSERT_TRUE(program.waitForFinished(15000));
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_TRUE(ReadText(library + QStringLiteral("list")).contains(QStringLiteral("<uri>")));
+    EXPECT_FALSE(QFileInfo::exists(prefix + QStringLiteral("lib/stillreel/list")));
+    EXPECT_FALSE(QFileInfo::exists(prefix + QStringLiteral("lib/stillreel/image")));
+}
+
+// `cpack -G DEB` packs the same layout, with dependencies read from the linked libraries, so that
+// apt brings in everything the program needs.
+TEST(Installed, TheDebianPackageDependsOnWhatTheProgramLinks)
+{
+    testing_support::TempFolder folder;
+    const QString out = QString::fromStdString(folder.Path());
+    QString output;
+    ASSERT_EQ(RunChecked(QStringLiteral(STILLREEL_CPACK),
+                         {QStringLiteral("--config"), QStringLiteral(STILLREEL_BUILD_DIR "/CPackConfig.cmake"),
+                          QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("-B"), out},
+                         &output),
+              0)
+        << output.toStdString();
+    const QStringList debs = QDir(out).entryList({QStringLiteral("stillreel_*_amd64.deb")}, QDir::Files);
+    ASSERT_EQ(debs.size(), 1) << output.toStdString();
+    const QString deb = out + QLatin1Char('/') + debs.first();
+
+    ASSERT_EQ(RunChecked(QStringLiteral("dpkg-deb"), {QStringLiteral("--field"), deb, QStringLiteral("Depends")}, &output), 0);
+    for (const char* package : {"libqt6widgets6", "libsdl1.2debian", "libfreeimage3", "libavcodec", "libswscale",
+                                "libcurl4", "gsettings-desktop-schemas"})
+        EXPECT_TRUE(output.contains(QLatin1String(package))) << package << " missing from: " << output.toStdString();
+    ASSERT_EQ(RunChecked(QStringLiteral("dpkg-deb"), {QStringLiteral("--contents"), deb}, &output), 0);
+    for (const char* file : {"./usr/bin/stillreel -> ../lib/stillreel/stillreel", "./usr/lib/stillreel/decoder.so",
+                             "./usr/lib/stillreel/res/help/index.html", "./usr/lib/stillreel/res/head",
+                             "./usr/share/applications/example.stillreel.Stillreel.desktop",
+                             "./usr/share/icons/hicolor/scalable/apps/example.stillreel.Stillreel.svg"})
+        EXPECT_TRUE(output.contains(QLatin1String(file))) << file;
 }
 
 }  // namespace

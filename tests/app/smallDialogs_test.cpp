@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "platform/appFolder.h"
 #include "widgets/FSProgressBar.h"
 #include "widgets/Image.h"
 #include "widgets/MyButtonEx.h"
@@ -76,6 +77,9 @@ TEST_F(SmallDialogs, AboutClosesOnItsPictureButNotOnItsLines)
         EXPECT_EQ(box.Image1->Picture().size(), QSize(570, 330));
         EXPECT_EQ(box.Label1->text(), QStringLiteral("Stillreel v4.1 for Linux"));
         EXPECT_EQ(box.lbHome->pos(), QPoint(16, 72));
+        // The library in use: the one beside this (writable) copy.
+        EXPECT_EQ(box.lbLibrary->toolTip() + QLatin1Char('/'), QString::fromStdString(platform::ApplicationFolder()));
+        EXPECT_TRUE(box.lbLibrary->text().startsWith(QStringLiteral("Library: ")));
         WhileShown(box, [&box] {
             QTest::mouseClick(box.lbHome, Qt::LeftButton);
             QTest::mouseClick(box.Label1, Qt::LeftButton);

@@ -65,6 +65,8 @@ QMap<QString, QSize> expectedSizes()
         sizes.insert(QStringLiteral("tree/%1.png").arg(i), {22, 22});
     for (int id = 250; id <= 256; ++id)
         sizes.insert(QStringLiteral("cursors/%1.png").arg(id), {32, 32});
+    for (int size : {16, 32, 48, 64, 128, 256})
+        sizes.insert(QStringLiteral("appicon/%1.png").arg(size), {size, size});
     for (int i = 0; i <= 8; ++i)
         sizes.insert(QStringLiteral("explorer/%1.png").arg(i, 2, 10, QLatin1Char('0')), {16, 16});
     return sizes;
