@@ -116,7 +116,7 @@ void TFrameCache::KeepFirst(std::size_t count)
 void TFrameCache::Gather(const std::uint32_t* pixels, std::int64_t microseconds, std::int64_t frameNumber,
                          std::int64_t positionSeconds)
 {
-    const std::size_t room = Capacity() > run_.size() ? Capacity() - run_.size() : 0;
+    const std::size_t room = std::min(gatherLimit_, Capacity() > run_.size() ? Capacity() - run_.size() : 0);
     if (room == 0)
         return;
     TCachedFrame frame;
@@ -133,6 +133,7 @@ void TFrameCache::Gather(const std::uint32_t* pixels, std::int64_t microseconds,
 
 std::size_t TFrameCache::GatherDone()
 {
+    gatherLimit_ = SIZE_MAX;
     const std::size_t count = gathered_.size();
     while (!gathered_.empty()) {
         run_.push_front(std::move(gathered_.back()));
@@ -216,9 +217,13 @@ const TCachedFrame* TFrameNavigator::Back()
     double rate = decoder_.FileInfo()->FrameRate;
     if (!(rate > 0 && rate < 1000))
         rate = 25;
-    // Two frames more than it keeps: a filter in the module that looks at neighbouring frames
-    // (deinterlacing) starts afresh after a seek, and its first frames go.
-    const auto span = static_cast<std::int64_t>(static_cast<double>(room + 2) * 1000000 / rate);
+    // Small frames fit by the thousand; converting that many would cost more than the group
+    // decode it saves, so a span is at most about two seconds. Two frames more than it keeps: a
+    // filter in the module that looks at neighbouring frames (deinterlacing) starts afresh
+    // after a seek, and its first frames go.
+    const std::size_t frames = std::min(room, std::max<std::size_t>(8, static_cast<std::size_t>(2 * rate)));
+    const auto span = static_cast<std::int64_t>(static_cast<double>(frames + 2) * 1000000 / rate);
+    cache_.LimitGather(frames);
     std::size_t added = GatherBefore(first, false, std::max<std::int64_t>(0, first - span));
     // A frame rate that does not fit the times (variable rate) may have sought past the frame
     // before: decode the whole group then.
@@ -234,7 +239,7 @@ std::size_t TFrameNavigator::GatherBefore(std::int64_t first, bool fromKeyframe,
 {
     decoderNext_ = Unknown;
     if ((fromKeyframe ? decoder_.SeekKeyframe(from) : decoder_.SeekTime(from)) != 0)
-        return 0;
+        return cache_.GatherDone();
     while (const TVideoFrame* frame = decoder_.NextFrame()) {
         const TVideoFrameTime time = *decoder_.FrameTime();
         if (time.Microseconds >= first) {

@@ -52,10 +52,11 @@ public:
     void KeepFirst(std::size_t count);
 
     // Frames that come before the run, in order; of them only as many as fit beside the run
-    // are kept, the latest ones.
+    // (and no more than `limit`, when set) are kept, the latest ones.
+    void LimitGather(std::size_t limit) { gatherLimit_ = limit; }
     void Gather(const std::uint32_t* pixels, std::int64_t microseconds, std::int64_t frameNumber,
                 std::int64_t positionSeconds);
-    // Puts the gathered frames in front of the run; returns how many there were.
+    // Puts the gathered frames in front of the run and lifts the limit; returns how many.
     std::size_t GatherDone();
 
     // Pixel memory held, spare buffers included, now and at most since the frame size was set.
@@ -72,6 +73,7 @@ private:
     std::size_t framePixels_ = 0;
     std::deque<TCachedFrame> run_;
     std::deque<TCachedFrame> gathered_;
+    std::size_t gatherLimit_ = SIZE_MAX;
     std::vector<std::vector<std::uint32_t>> spare_;
     std::size_t peak_ = 0;
 };
