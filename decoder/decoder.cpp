@@ -1,9 +1,9 @@
 // decoder.so: the program's video decoding module. It holds one open video at a time in its own
 // globals (a second binding loads a private copy of the file to get a second set) and is reached
-// only through the seven C functions below.
+// only through the seven C functions below, and three more for frame-exact navigation, which
+// the program does without when a module lacks them.
 
-#include "pictureConverter.h"
-#include "videoSource.h"
+#include "pictureStream.h"
 
 #include "playback/decoderRecords.h"
 
@@ -24,13 +24,9 @@ TVideoFileInfo fileInfo{};
 TVideoFrameInfo frameInfo{};
 TVideoFrame frameRecord{};
 
-struct OpenVideo {
-    std::unique_ptr<decoder::VideoSource> source;
-    std::unique_ptr<decoder::PictureConverter> converter;
-};
 // Released when the module is unloaded, which also stops FFmpeg's worker threads before the
 // code they run goes away.
-OpenVideo current;
+std::unique_ptr<decoder::PictureStream> current;
 // The last picture handed out, for getFrame and convert; null after open and seek.
 std::uint32_t* lastPixels = nullptr;
 
@@ -39,7 +35,7 @@ struct QuietLog {
     QuietLog() { av_log_set_level(AV_LOG_QUIET); }
 } quietLog;
 
-void FillFileInfo(const decoder::VideoSource& source)
+void FillFileInfo(const decoder::PictureStream& source)
 {
     TVideoFileInfo info{};
     info.FrameWidth = source.Width();
@@ -68,13 +64,11 @@ DECODER_EXPORT std::int32_t openFile(const char* fileName, std::int32_t, std::in
     if (fileName == nullptr || *fileName == '\0')
         return 1;
     try {
-        auto source = decoder::VideoSource::Open(fileName);
+        auto source = decoder::PictureStream::Open(fileName);
         if (!source)
             return 1;
-        auto converter = std::make_unique<decoder::PictureConverter>(source->Width(), source->Height());
-        current.converter = std::move(converter);
-        current.source = std::move(source);
-        FillFileInfo(*current.source);
+        current = std::move(source);
+        FillFileInfo(*current);
         frameInfo.PositionSeconds = 0;
         frameRecord.Pixels = nullptr;
         lastPixels = nullptr;
@@ -103,17 +97,14 @@ DECODER_EXPORT TVideoFrame* getFrame()
 
 DECODER_EXPORT TVideoFrame* getNextFrame()
 {
-    if (!current.source)
+    if (!current)
         return nullptr;
     try {
-        // A picture that will not convert is skipped like a damaged packet.
-        while (const AVFrame* picture = current.source->Next()) {
-            if (std::uint32_t* pixels = current.converter->Convert(*picture)) {
-                lastPixels = pixels;
-                frameRecord.Pixels = pixels;
-                frameInfo.PositionSeconds = current.source->PositionSeconds();
-                return &frameRecord;
-            }
+        if (std::uint32_t* pixels = current->Next()) {
+            lastPixels = pixels;
+            frameRecord.Pixels = pixels;
+            frameInfo.PositionSeconds = current->PositionSeconds();
+            return &frameRecord;
         }
     } catch (...) {
     }
@@ -123,11 +114,11 @@ DECODER_EXPORT TVideoFrame* getNextFrame()
 
 DECODER_EXPORT std::int32_t seek(std::int32_t seconds)
 {
-    if (!current.source)
+    if (!current)
         return 1;
     lastPixels = nullptr;
     try {
-        current.source->Seek(seconds);
+        current->Seek(seconds);
         return 0;
     } catch (...) {
         return 1;
@@ -138,10 +129,10 @@ DECODER_EXPORT std::int32_t seek(std::int32_t seconds)
 // bytes apart (negative for a bottom-up buffer whose top row `target` points at). 0 on success.
 DECODER_EXPORT std::int32_t convert(void* target, std::int32_t targetStride)
 {
-    if (lastPixels == nullptr || target == nullptr || !current.converter)
+    if (lastPixels == nullptr || target == nullptr || !current)
         return 1;
-    const int width = current.converter->Width();
-    const int height = current.converter->Height();
+    const int width = current->Width();
+    const int height = current->Height();
     const std::int32_t rowBytes = width * 4;
     // A stride that cannot be negated has no meaning either way.
     if (targetStride == INT32_MIN || (targetStride < rowBytes && -targetStride < rowBytes))
@@ -162,20 +153,20 @@ TVideoFrameTime frameTime{};
 
 DECODER_EXPORT TVideoFrameTime* getFrameTime()
 {
-    if (!current.source)
+    if (!current)
         return nullptr;
-    frameTime.Microseconds = current.source->ReturnedMicroseconds();
-    frameTime.FrameNumber = current.source->ReturnedFrameNumber();
+    frameTime.Microseconds = current->Microseconds();
+    frameTime.FrameNumber = current->FrameNumber();
     return &frameTime;
 }
 
 DECODER_EXPORT std::int32_t seekTime(std::int64_t microseconds)
 {
-    if (!current.source)
+    if (!current)
         return 1;
     lastPixels = nullptr;
     try {
-        current.source->SeekMicroseconds(microseconds);
+        current->SeekMicroseconds(microseconds);
         return 0;
     } catch (...) {
         return 1;
@@ -184,11 +175,11 @@ DECODER_EXPORT std::int32_t seekTime(std::int64_t microseconds)
 
 DECODER_EXPORT std::int32_t seekKeyframe(std::int64_t microseconds)
 {
-    if (!current.source)
+    if (!current)
         return 1;
     lastPixels = nullptr;
     try {
-        current.source->SeekKeyframe(microseconds);
+        current->SeekKeyframe(microseconds);
         return 0;
     } catch (...) {
         return 1;

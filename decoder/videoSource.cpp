@@ -13,6 +13,15 @@ constexpr int kMaxDroppedAwaitingKeyframe = 300;
 // Decoding errors in a row before a stream counts as ended; each one consumed a packet.
 constexpr int kMaxConsecutiveFailures = 1000;
 constexpr int kMaxReadRetries = 100;
+// Unreadable stretches in a row that the demuxer may skip before the rest counts as unreadable.
+constexpr int kMaxReadErrors = 1000;
+// A damaged file that yields no picture for this long of reading ends as if at its end.
+constexpr std::chrono::seconds kNoPictureLimit{10};
+// Leading pictures of an open group come out within the decoder's reordering depth.
+constexpr int kLeadingPictureWindow = 16;
+// Pictures in a row whose time goes back before the clock counts as restarted; one alone is a
+// damaged timestamp.
+constexpr int kPicturesBehindForRestart = 2;
 
 bool IsAttachedPicture(const AVStream* stream)
 {
@@ -58,6 +67,16 @@ bool SupportsNonReferenceSkip(AVCodecID id)
 VideoSource::VideoSource(Key, std::string path) : path_(std::move(path)) {}
 
 VideoSource::~VideoSource() = default;
+
+int VideoSource::Interrupted(void* source)
+{
+    return std::chrono::steady_clock::now() > static_cast<const VideoSource*>(source)->deadline_ ? 1 : 0;
+}
+
+void VideoSource::ArmDeadline()
+{
+    deadline_ = std::chrono::steady_clock::now() + kNoPictureLimit;
+}
 
 std::unique_ptr<VideoSource> VideoSource::Open(const std::string& path)
 {
@@ -120,7 +139,14 @@ bool VideoSource::OpenInput()
     // name with a colon from being read as a protocol.
     AVDictionary* options = nullptr;
     av_dict_set(&options, "protocol_whitelist", "file", 0);
-    AVFormatContext* raw = nullptr;
+    AVFormatContext* raw = avformat_alloc_context();
+    if (raw == nullptr) {
+        av_dict_free(&options);
+        return false;
+    }
+    // A damaged file can keep the demuxer searching for a long time inside one call.
+    raw->interrupt_callback = AVIOInterruptCB{&VideoSource::Interrupted, this};
+    ArmDeadline();
     const std::string url = "file:" + path_;
     const int opened = avformat_open_input(&raw, url.c_str(), nullptr, &options);
     av_dict_free(&options);
@@ -161,17 +187,24 @@ void VideoSource::ResetDecoding()
     pending_ = false;
     awaitingKeyframe_ = true;
     droppedWhileAwaitingKeyframe_ = 0;
-    guardLeadingPictures_ = false;
+    guardedPictures_ = 0;
     lastTime_ = AV_NOPTS_VALUE;
+    timeOffset_ = 0;
+    picturesBehind_ = 0;
 }
 
 bool VideoSource::ReadPacketIntoDecoder()
 {
     if (draining_)
         return false;
-    for (int retries = 0;;) {
+    for (int retries = 0, errors = 0;;) {
         const int read = av_read_frame(format_.get(), packet_.get());
         if (read == AVERROR(EAGAIN) && ++retries < kMaxReadRetries)
+            continue;
+        // A damaged stretch in the middle of a file: the demuxer finds its feet again further on.
+        if (read < 0 && read != AVERROR_EOF && read != AVERROR_EXIT && read != AVERROR(EAGAIN)
+            && format_->pb != nullptr && !avio_feof(format_->pb) && ++errors < kMaxReadErrors
+            && std::chrono::steady_clock::now() <= deadline_)
             continue;
         if (read < 0) {
             // End of file or an unreadable rest: drain, so the pictures still held by the
@@ -198,15 +231,22 @@ bool VideoSource::DecodePicture()
 {
     if (ended_ || !codec_)
         return false;
+    ArmDeadline();
     int failures = 0;
     for (;;) {
+        if (std::chrono::steady_clock::now() > deadline_) {
+            ended_ = true;
+            return false;
+        }
         const int received = avcodec_receive_frame(codec_.get(), frame_.get());
         if (received == 0) {
             failures = 0;
+            // Pictures dropped below still show that the file is being read.
+            ArmDeadline();
             std::int64_t time = frame_->best_effort_timestamp;
             if (time == AV_NOPTS_VALUE)
-                time = lastTime_ != AV_NOPTS_VALUE ? lastTime_ + frameDuration_ : origin_;
-            lastTime_ = time;
+                time = lastTime_ != AV_NOPTS_VALUE ? lastTime_ + frameDuration_ - timeOffset_ : origin_;
+            time += timeOffset_;
             if (awaitingKeyframe_) {
                 // After a seek (and at the start of a stream cut out of a broadcast) the
                 // decoder may hand out pictures predicted from references it never saw.
@@ -215,17 +255,22 @@ bool VideoSource::DecodePicture()
                     continue;
                 awaitingKeyframe_ = false;
                 keyframeTime_ = time;
-                guardLeadingPictures_ = true;
+                guardedPictures_ = kLeadingPictureWindow;
+                lastTime_ = time;
+                frame_->pts = time;
                 return true;
             }
-            if (guardLeadingPictures_) {
+            if (guardedPictures_ > 0) {
                 // Leading pictures of an open group come out after its keyframe but show an
                 // earlier time; they lack their forward reference.
+                --guardedPictures_;
                 if (time < keyframeTime_)
                     continue;
                 if (time > keyframeTime_)
-                    guardLeadingPictures_ = false;
+                    guardedPictures_ = 0;
             }
+            lastTime_ = CountingOn(time);
+            frame_->pts = lastTime_;
             return true;
         }
         if (received == AVERROR(EAGAIN)) {
@@ -248,15 +293,30 @@ const AVFrame* VideoSource::Next()
         return nullptr;
     pending_ = false;
     pendingFirstFrom_ = AV_NOPTS_VALUE;
-    returnedTime_ = lastTime_;
     return frame_.get();
 }
 
-std::int64_t VideoSource::PositionSeconds() const
+std::int64_t VideoSource::CountingOn(std::int64_t time)
 {
-    if (returnedTime_ == AV_NOPTS_VALUE || returnedTime_ <= origin_)
+    if (lastTime_ == AV_NOPTS_VALUE || time >= lastTime_) {
+        picturesBehind_ = 0;
+        return time;
+    }
+    // The time went back: a remuxed or damaged file, or a clock that restarts. Positions go on
+    // from the last good one; a clock that stays behind is taken as restarted from here.
+    const std::int64_t next = lastTime_ + frameDuration_;
+    if (++picturesBehind_ >= kPicturesBehindForRestart) {
+        timeOffset_ += next - time;
+        picturesBehind_ = 0;
+    }
+    return next;
+}
+
+std::int64_t VideoSource::PositionSecondsOf(std::int64_t time) const
+{
+    if (time == AV_NOPTS_VALUE || time <= origin_)
         return 0;
-    return av_rescale_q_rnd(returnedTime_ - origin_, timeBase_, AVRational{1, 1}, AV_ROUND_DOWN);
+    return av_rescale_q_rnd(time - origin_, timeBase_, AVRational{1, 1}, AV_ROUND_DOWN);
 }
 
 std::int64_t VideoSource::SecondsToStream(std::int64_t seconds) const
@@ -287,6 +347,7 @@ bool VideoSource::ReachableByDecodingOn(std::int64_t target) const
 
 bool VideoSource::SeekDemuxer(std::int64_t timestamp)
 {
+    ArmDeadline();
     if (av_seek_frame(format_.get(), streamIndex_, timestamp, AVSEEK_FLAG_BACKWARD) < 0)
         return false;
     avcodec_flush_buffers(codec_.get());

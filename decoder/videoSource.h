@@ -2,6 +2,7 @@
 
 #include "ffmpegHandles.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -25,21 +26,25 @@ public:
     double AspectRatio() const { return aspectRatio_; }
     std::int64_t DurationSeconds() const { return durationSeconds_; }
 
-    // The next picture, or null at the end of the stream. Valid until the next call.
+    // The next picture, or null at the end of the stream. Valid until the next call. Its pts is
+    // its time in the stream's time base, never earlier than the picture before it.
     const AVFrame* Next();
 
-    // Whole seconds from the start of the video of the picture Next() returned last.
-    std::int64_t PositionSeconds() const;
+    // Whole seconds from the start of the video of a picture time as Next() gives it in pts.
+    std::int64_t PositionSecondsOf(std::int64_t time) const;
+
+    AVRational TimeBase() const { return timeBase_; }
+    const AVStream& Stream() const { return *format_->streams[streamIndex_]; }
+    // The first picture, as decoded at open; valid until the first Next().
+    const AVFrame& FirstPicture() const { return *frame_; }
 
     // After this, Next() returns the first picture whose time is at or after `seconds`, or
     // null when there is none.
     void Seek(std::int64_t seconds);
 
     // Exact navigation in microseconds from the start of the video.
-    // Time of the picture Next() returned last, rounded down, and its number at the frame rate.
-    std::int64_t ReturnedMicroseconds() const { return MicrosecondsOf(returnedTime_); }
-    std::int64_t ReturnedFrameNumber() const { return FrameNumberOf(returnedTime_); }
-    // The same for a picture time in the stream's time base.
+    // Microseconds of a picture time as Next() gives it in pts, rounded down, and the picture's
+    // number at the frame rate.
     std::int64_t MicrosecondsOf(std::int64_t time) const;
     std::int64_t FrameNumberOf(std::int64_t time) const;
     // Like Seek, to the first picture at or after `microseconds`.
@@ -59,7 +64,10 @@ public:
 
 private:
 
+    static int Interrupted(void* source);
+    void ArmDeadline();
     bool OpenInput();
+    std::int64_t CountingOn(std::int64_t time);
     bool DecodePicture();
     bool ReadPacketIntoDecoder();
     void ResetDecoding();
@@ -77,6 +85,8 @@ private:
     int streamIndex_ = -1;
     AVRational timeBase_{1, 1};
     bool skipNonReferenceAllowed_ = false;
+    // Reading gives up when it reaches this moment without a picture (see kNoPictureLimit).
+    std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();
 
     int width_ = 0;
     int height_ = 0;
@@ -94,10 +104,12 @@ private:
     bool awaitingKeyframe_ = true;
     int droppedWhileAwaitingKeyframe_ = 0;
     std::int64_t keyframeTime_ = 0;
-    bool guardLeadingPictures_ = false;
+    int guardedPictures_ = 0;          // pictures after the keyframe still checked for leading ones
     std::int64_t skipBefore_ = AV_NOPTS_VALUE;
     std::int64_t lastTime_ = AV_NOPTS_VALUE;      // time of the picture in frame_
-    std::int64_t returnedTime_ = AV_NOPTS_VALUE;  // time of the picture Next() returned last
+    // Added to the stream's times once they went back (a restarted clock), so positions go on.
+    std::int64_t timeOffset_ = 0;
+    int picturesBehind_ = 0;           // pictures in a row whose time went back
     // The pending picture is the first one at or after this time (nothing between was dropped).
     std::int64_t pendingFirstFrom_ = AV_NOPTS_VALUE;
 };

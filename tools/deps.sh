@@ -7,7 +7,7 @@ run_packages=(
   cmake g++ make pkg-config
   qt6-base-dev
   libsdl1.2-dev libfreeimage-dev libjpeg-dev zlib1g-dev
-  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libavfilter-dev
   libpugixml-dev libcurl4-openssl-dev libglib2.0-dev gsettings-desktop-schemas
   fonts-open-sans
 )

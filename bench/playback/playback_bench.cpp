@@ -1,9 +1,11 @@
-// Playback through the real play thread into the real video panel on the X server: 1080p H.264
-// clips at 30 and 60 frames per second, played from start to end the way the play manager plays
-// them (the play thread decodes and draws, the main thread presents every reported frame), and
-// the panel's draw of one 1920 x 1080 frame against a plain memcpy of it.
+// Playback through the real play thread into the real video panel on the X server, the way the
+// play manager plays (the play thread decodes and draws, the main thread presents every reported
+// frame): 1080p H.264 at 30 and 60 frames per second into the panel of the window at its opening
+// size, 1080p60 and 4K30 into the panel of the window maximised on a 2560 x 1440 screen (4K with
+// both shrinking filters); then the panel's draw of 1080p and 4K frames with each filter at the
+// opening size and in full screen, against a plain memcpy of the frame.
 //
-//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench_playback
+//   xvfb-run -a -s "-screen 0 2560x1440x24" build/bench_playback [draw]
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -15,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -46,8 +49,18 @@ using bench::Run;
 using Clock = std::chrono::steady_clock;
 using namespace playback;
 
-constexpr int ClipSeconds = 15;
-constexpr int DrawRuns = 300;
+constexpr int DrawRuns = 100;
+
+// Panel sizes: the window at its opening size (892 x 566), maximised on a 2560 x 1440 screen,
+// and full screen there (everything but the 64-pixel control strip).
+constexpr QSize OpeningPanel(633, 244);
+constexpr QSize MaximisedPanel(2301, 1118);
+constexpr QSize FullScreenPanel(2560, 1376);
+
+const char* FilterName(TScaleFilter filter)
+{
+    return filter == TScaleFilter::Smooth ? "smooth" : "nearest";
+}
 
 double CpuSeconds(clockid_t clock)
 {
@@ -100,19 +113,21 @@ double Median(std::vector<double> values)
     return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-// A 1080p H.264 clip at `rate` frames per second, made once with the ffmpeg tool.
-std::string EnsureClip(int rate)
+// An H.264 clip of width x height at `rate` frames per second, made once with the ffmpeg tool.
+std::string EnsureClip(int width, int height, int rate, int seconds)
 {
     const std::string folder = BENCH_DATA_FOLDER;
-    const std::string path = folder + "/clip1080p" + std::to_string(rate) + "_" + std::to_string(ClipSeconds) + "s.mp4";
+    const std::string path = folder + "/clip" + std::to_string(height) + "p" + std::to_string(rate) + "_"
+                             + std::to_string(seconds) + "s.mp4";
     if (std::filesystem::exists(path))
         return path;
     std::filesystem::create_directories(folder);
-    std::printf("making the %d s 1080p H.264 clip at %d fps ...\n", ClipSeconds, rate);
+    std::printf("making the %d s %dp H.264 clip at %d fps ...\n", seconds, height, rate);
     std::fflush(stdout);
     const std::string partial = path + ".part.mp4";
-    const bool made = Run("ffmpeg -v error -nostdin -y -f lavfi -i 'testsrc2=size=1920x1080:rate=" + std::to_string(rate)
-                          + ",noise=alls=6:allf=t' -t " + std::to_string(ClipSeconds)
+    const bool made = Run("ffmpeg -v error -nostdin -y -f lavfi -i 'testsrc2=size=" + std::to_string(width) + "x"
+                          + std::to_string(height) + ":rate=" + std::to_string(rate)
+                          + ",noise=alls=6:allf=t' -t " + std::to_string(seconds)
                           + " -c:v libx264 -preset veryfast -pix_fmt yuv420p -g 250 " + Quoted(partial))
                       && std::rename(partial.c_str(), path.c_str()) == 0;
     return made ? path : std::string();
@@ -129,15 +144,16 @@ long CountFrames(const std::string& clip)
 
 // Plays the whole clip through a play thread into the panel and prints what it measured.
 // Returns whether both goals were met.
-bool PlayClip(TDecoder& decoder, TSDLPanel& panel, const std::string& clip)
+bool PlayClip(TDecoder& decoder, TSDLPanel& panel, const std::string& clip, TScaleFilter filter)
 {
     decoder.Open(clip);
     const TVideoFileInfo& info = *decoder.FileInfo();
     const long clipFrames = CountFrames(clip);
     const double rate = info.FrameRate;
-    std::printf("\nclip %s: %d x %d, %.3f fps, %d s, %ld frames (ffprobe -count_frames)\n",
+    std::printf("\nclip %s: %d x %d, %.3f fps, %d s, %ld frames (ffprobe -count_frames), into the %d x %d panel, "
+                "starting with the %s filter\n",
         std::filesystem::path(clip).filename().c_str(), info.FrameWidth, info.FrameHeight, rate, info.DurationSeconds,
-        clipFrames);
+        clipFrames, panel.width(), panel.height(), FilterName(filter));
     std::printf("  load average before: %s\n", LoadAverage().c_str());
 
     // As the play manager sets up the panel on an open.
@@ -157,6 +173,7 @@ bool PlayClip(TDecoder& decoder, TSDLPanel& panel, const std::string& clip)
 
     TPlayThread thread(decoder);
     thread.Panel = &panel;
+    thread.Filter = filter;
     // What the play manager does with a report: present the frame drawn, stop at the end.
     thread.SetOnStatus([&](TPlayStatus status, std::int32_t) {
         if (status & stFrameShown) {
@@ -212,6 +229,7 @@ bool PlayClip(TDecoder& decoder, TSDLPanel& panel, const std::string& clip)
     }
     std::printf("  preempted by other work: %ld involuntary context switches (%.2f per frame)\n", switches,
         presented > 0 ? static_cast<double>(switches) / presented : 0.0);
+    std::printf("  filter of the last frame drawn: %s\n", FilterName(panel.Filter()));
     std::printf("  load average after: %s\n", LoadAverage().c_str());
     return finished && !failed && ratio >= 0.99 && presented == clipFrames;
 }
@@ -224,45 +242,75 @@ double CallMs(const std::function<void()>& work)
     return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
 }
 
-void TimeShowFrame(TDecoder& decoder, TSDLPanel& panel, const std::string& clip)
+// A decoded frame of the clip, kept in memory.
+struct HeldFrame {
+    int width = 0;
+    int height = 0;
+    double aspect = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
+HeldFrame FirstFrame(TDecoder& decoder, const std::string& clip)
 {
     decoder.Open(clip);
     const TVideoFileInfo& info = *decoder.FileInfo();
     const TVideoFrame* decoded = decoder.NextFrame();
-    if (decoded == nullptr || info.FrameWidth != 1920 || info.FrameHeight != 1080) {
-        std::printf("no 1920 x 1080 frame to draw\n");
-        return;
-    }
-    const std::size_t pixels = static_cast<std::size_t>(info.FrameWidth) * static_cast<std::size_t>(info.FrameHeight);
-    std::vector<std::uint32_t> source(decoded->Pixels, decoded->Pixels + pixels);
+    HeldFrame held;
+    if (decoded == nullptr)
+        return held;
+    held.width = info.SurfaceWidth;
+    held.height = info.SurfaceHeight;
+    held.aspect = info.AspectRatio;
+    held.pixels.assign(decoded->Pixels, decoded->Pixels + static_cast<std::size_t>(held.width) * held.height);
+    return held;
+}
+
+// Milliseconds the decoder takes for one frame (decode and conversion to 32 bits), median of the
+// first `count` frames after the first.
+double DecodeMs(TDecoder& decoder, const std::string& clip, int count)
+{
+    decoder.Open(clip);
+    decoder.NextFrame();
+    std::vector<double> times;
+    for (int i = 0; i < count; ++i)
+        times.push_back(CallMs([&] { decoder.NextFrame(); }));
+    return Median(times);
+}
+
+struct DrawCost {
+    double nearest = 0;
+    double smooth = 0;
+};
+
+// The panel's draw of each frame with each filter, and a plain copy of the frame for scale.
+DrawCost TimeShowFrame(TSDLPanel& panel, const HeldFrame& held, const char* where)
+{
+    const std::size_t pixels = held.pixels.size();
+    std::vector<std::uint32_t> source = held.pixels;
     std::vector<std::uint32_t> copy(pixels, 1);
     TVideoFrame frame{source.data()};
-
-    panel.SetAspectRatio(info.AspectRatio);
-    panel.SetFrameSize(info.SurfaceWidth, info.SurfaceHeight);
+    panel.SetAspectRatio(held.aspect);
+    panel.SetFrameSize(held.width, held.height);
     panel.ShowFrame(&frame);
     panel.Present();
     QApplication::processEvents();
 
-    std::printf("\nvideo panel %d x %d, frame 1920 x 1080, median of %d calls each; load average %s\n",
-        panel.ScreenSurface() != nullptr ? panel.ScreenSurface()->w : 0,
-        panel.ScreenSurface() != nullptr ? panel.ScreenSurface()->h : 0, DrawRuns, LoadAverage().c_str());
-    // Turn about, so that other work on the machine weighs on all three alike.
-    std::vector<double> show, plain, present;
+    // Turn about, so that other work on the machine weighs on all alike.
+    std::vector<double> nearest, smooth, plain, present;
     for (int i = 0; i < DrawRuns; ++i) {
-        show.push_back(CallMs([&] { panel.ShowFrame(&frame); }));
+        nearest.push_back(CallMs([&] { panel.ShowFrame(&frame, TScaleFilter::Nearest); }));
+        smooth.push_back(CallMs([&] { panel.ShowFrame(&frame, TScaleFilter::Smooth); }));
         plain.push_back(CallMs([&] { std::memcpy(copy.data(), source.data(), pixels * 4); }));
         present.push_back(CallMs([&] { panel.Present(); }));
     }
-    const double showMs = Median(show);
+    const DrawCost cost{Median(nearest), Median(smooth)};
     const double copyMs = Median(plain);
-    std::printf("TSDLPanel::ShowFrame 1920 x 1080 -> 633 x 244: median %.3f ms, best %.3f ms (goal: a small share "
-                "of the 16.667 ms period at 60 fps)\n",
-        showMs, *std::min_element(show.begin(), show.end()));
-    std::printf("memcpy of the 1920 x 1080 x 4 frame: median %.3f ms, best %.3f ms; ShowFrame / memcpy %.2f (the copy "
-                "into the frame surface alone is 1.0)\n",
-        copyMs, *std::min_element(plain.begin(), plain.end()), showMs / copyMs);
-    std::printf("TSDLPanel::Present (flip of the screen surface): median %.3f ms (for reference)\n", Median(present));
+    const SDL_Surface* screen = panel.ScreenSurface();
+    std::printf("  %4d x %4d frame -> %4d x %4d panel (%s): ShowFrame nearest %7.3f ms, smooth %7.3f ms; memcpy of the "
+                "frame %6.3f ms; ratio to memcpy: nearest %.2f, smooth %.2f; Present %.3f ms\n",
+        held.width, held.height, screen != nullptr ? screen->w : 0, screen != nullptr ? screen->h : 0, where,
+        cost.nearest, cost.smooth, copyMs, cost.nearest / copyMs, cost.smooth / copyMs, Median(present));
+    return cost;
 }
 
 struct PanelHost {
@@ -270,13 +318,13 @@ struct PanelHost {
     TSDLPanel* panel = nullptr;  // owned by host
 };
 
-// The main window's video area: a host of 633 x 308 with the panel 633 x 244 at its top.
+// The main window's video area: a host with the control strip's 64 pixels below the panel.
 bool ShowPanel(PanelHost& window)
 {
     window.host = std::make_unique<QWidget>();
-    window.host->setFixedSize(633, 308);
+    window.host->setFixedSize(OpeningPanel.width(), OpeningPanel.height() + 64);
     window.panel = new TSDLPanel(window.host.get());
-    window.panel->setGeometry(0, 0, 633, 244);
+    window.panel->setGeometry(QRect(QPoint(0, 0), OpeningPanel));
     window.host->show();
     QElapsedTimer clock;
     clock.start();
@@ -290,6 +338,42 @@ bool ShowPanel(PanelHost& window)
     return window.panel->ScreenSurface() != nullptr;
 }
 
+// Sizes the video area as the window would at that size; the panel re-opens its screen.
+void SizePanel(PanelHost& window, QSize size)
+{
+    window.host->setFixedSize(size.width(), size.height() + 64);
+    window.panel->setGeometry(QRect(QPoint(0, 0), size));
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 300)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+struct PlaybackGoals {
+    bool met = false;         // 1080p at 30 and 60 fps at the opening size, 1080p60 maximised
+    bool uhdAsPlayed = false;  // 4K30 maximised on time as the program plays it
+    bool uhdNearest = false;   // and with nearest-neighbour from the start
+};
+
+PlaybackGoals PlayAll(TDecoder& decoder, PanelHost& window, const std::string& hd30, const std::string& hd60,
+                      const std::string& uhd30)
+{
+    PlaybackGoals goals;
+    std::printf("playback benchmark: the window at its opening size, video panel %d x %d\n", OpeningPanel.width(),
+        OpeningPanel.height());
+    // As the program plays: smooth while it keeps time, nearest from the first time it does not.
+    goals.met = PlayClip(decoder, *window.panel, hd30, TScaleFilter::Smooth);
+    goals.met = PlayClip(decoder, *window.panel, hd60, TScaleFilter::Smooth) && goals.met;
+
+    SizePanel(window, MaximisedPanel);
+    std::printf("\nplayback benchmark: the window maximised on a 2560 x 1440 screen, video panel %d x %d\n",
+        window.panel->width(), window.panel->height());
+    goals.met = PlayClip(decoder, *window.panel, hd60, TScaleFilter::Smooth) && goals.met;
+    goals.uhdAsPlayed = PlayClip(decoder, *window.panel, uhd30, TScaleFilter::Smooth);
+    goals.uhdNearest = PlayClip(decoder, *window.panel, uhd30, TScaleFilter::Nearest);
+    return goals;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -300,15 +384,17 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "needs the xcb platform on an X server\n");
         return 1;
     }
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    if (screen.width() < 2560 || screen.height() < 1440)
+        std::printf("note: the screen is %d x %d; the large panels are meant for a 2560 x 1440 screen\n",
+            screen.width(), screen.height());
 
-    std::vector<std::string> clips;
-    for (const int rate : {30, 60}) {
-        const std::string clip = EnsureClip(rate);
-        if (clip.empty()) {
-            std::fprintf(stderr, "could not make the %d fps clip\n", rate);
-            return 1;
-        }
-        clips.push_back(clip);
+    const std::string hd30 = EnsureClip(1920, 1080, 30, 15);
+    const std::string hd60 = EnsureClip(1920, 1080, 60, 15);
+    const std::string uhd30 = EnsureClip(3840, 2160, 30, 10);
+    if (hd30.empty() || hd60.empty() || uhd30.empty()) {
+        std::fprintf(stderr, "could not make the clips\n");
+        return 1;
     }
 
     PanelHost window;
@@ -316,14 +402,39 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "the video panel did not open on the X server\n");
         return 1;
     }
-
-    std::printf("playback benchmark: %d s 1080p H.264 clips through the play thread into the %d x %d panel\n",
-        ClipSeconds, window.panel->width(), window.panel->height());
     TDecoder decoder;
-    bool met = true;
-    for (const std::string& clip : clips)
-        met = PlayClip(decoder, *window.panel, clip) && met;
-    TimeShowFrame(decoder, *window.panel, clips.front());
-    std::printf("\nplayback goals %s\n", met ? "met" : "missed");
+    // "draw" times the panel's draw alone.
+    const bool drawOnly = argc > 1 && std::string(argv[1]) == "draw";
+    const PlaybackGoals goals = drawOnly ? PlaybackGoals{} : PlayAll(decoder, window, hd30, hd60, uhd30);
+
+    std::printf("\ndraw of one frame, median of %d calls each; load average %s\n", DrawRuns, LoadAverage().c_str());
+    const HeldFrame hd = FirstFrame(decoder, hd60);
+    const HeldFrame uhd = FirstFrame(decoder, uhd30);
+    SizePanel(window, OpeningPanel);
+    const DrawCost hdSmall = TimeShowFrame(*window.panel, hd, "window at 892 x 566");
+    const DrawCost uhdSmall = TimeShowFrame(*window.panel, uhd, "window at 892 x 566");
+    SizePanel(window, FullScreenPanel);
+    TimeShowFrame(*window.panel, hd, "full screen 2560 x 1440");
+    const DrawCost uhdLarge = TimeShowFrame(*window.panel, uhd, "full screen 2560 x 1440");
+
+    const double hdDecode = DecodeMs(decoder, hd60, 60);
+    const double uhdDecode = DecodeMs(decoder, uhd30, 30);
+    std::printf("\ndecode and conversion per frame (median): 1080p %.3f ms, 4K %.3f ms\n", hdDecode, uhdDecode);
+    std::printf("1080p60 (period 16.667 ms): decode + smooth draw into the 892 x 566 window's panel %.3f ms, "
+                "+ nearest %.3f ms\n",
+        hdDecode + hdSmall.smooth, hdDecode + hdSmall.nearest);
+    std::printf("4K30 (period 33.333 ms): decode + smooth draw %.3f ms (892 x 566) / %.3f ms (full screen), "
+                "+ nearest %.3f ms / %.3f ms\n",
+        uhdDecode + uhdSmall.smooth, uhdDecode + uhdLarge.smooth, uhdDecode + uhdSmall.nearest,
+        uhdDecode + uhdLarge.nearest);
+    if (!drawOnly)
+        std::printf("4K30 into the maximised window's panel played on time: as the program plays it %s, with "
+                    "nearest from the start %s\n",
+            goals.uhdAsPlayed ? "yes" : "no", goals.uhdNearest ? "yes" : "no");
+    std::printf("playback draws smooth while decode and draw typically take at most 3/4 of the period, else "
+                "nearest; a paused or stepped frame is drawn smooth\n");
+    if (!drawOnly)
+        std::printf("\nplayback goals (1080p at 30 and 60 fps at the opening size, 1080p60 maximised) %s\n",
+            goals.met ? "met" : "missed");
     return 0;
 }

@@ -10,6 +10,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QMenuBar;
+class QSpacerItem;
 class QStatusBar;
 class QToolBar;
 class QToolButton;
@@ -31,9 +32,15 @@ public:
     explicit TmainDlg(QWidget* parent = nullptr);
     ~TmainDlg() override;
 
-    // Client area of the window: menu bar, toolbar, container and status bar.
+    // Client area of the window when it opens: menu bar, toolbar, container and status bar. The
+    // user may then size it; the video area and the library panel take what it gains.
     static constexpr int ClientWidth = 892;
     static constexpr int ClientHeight = 566;
+
+    // Full screen shows only the video area with its control strip; leaving it brings back the
+    // window as it was (normal or maximised).
+    void SetFullScreen(bool on);
+    bool IsFullScreen() const { return fullScreen_; }
 
     // Menu bar.
     QMenuBar* TBXToolbar1 = nullptr;
@@ -50,6 +57,8 @@ public:
     QAction* tmiCategory = nullptr;
     QAction* tmiEdit = nullptr;
     QAction* tmiDelete = nullptr;
+    QMenu* tmView = nullptr;
+    QAction* tmiFullScreen = nullptr;
     QMenu* tmPlayback = nullptr;
     QAction* tmiPlay = nullptr;
     QAction* tmiPause = nullptr;
@@ -152,10 +161,16 @@ private:
     void CreateVideoArea(TLinePanel* parent);
     void CreateTreePopup();
     void CreateHint();
-    // The slider keeps its distances to the control strip's left and right edges.
-    void FollowControlStrip(QObject* watched, QEvent* event);
+    // Controls placed by hand follow their panel's width: the slider and the timestamp the
+    // control strip's edges, the film frames the middle of the thumbnail strip.
+    void FollowPanelWidths(QObject* watched, QEvent* event);
 
     std::unique_ptr<TUIManager> uiManager_;
+    // The 3-pixel gaps between the container's areas, closed in full screen.
+    std::array<QSpacerItem*, 3> containerGaps_{};
+    bool fullScreen_ = false;
+    bool maximisedBeforeFullScreen_ = false;
+    QRect geometryBeforeFullScreen_;
 };
 
 // The one main window, from its construction until its destruction.

@@ -80,6 +80,12 @@ void TmainDlg::CreateMenuBar()
     tmiDelete = AddItem(tmEdit, "tmiDelete", QStringLiteral("&Delete"), QKeySequence(Qt::Key_Delete));
     tmiDelete->setShortcutContext(Qt::WidgetShortcut);
 
+    tmView = AddMenu(TBXToolbar1, "tmView", QStringLiteral("&View"));
+    tmiFullScreen = AddItem(tmView, "tmiFullScreen", QStringLiteral("&Full Screen"), QKeySequence(Qt::Key_F11));
+    tmiFullScreen->setCheckable(true);
+    // The menu bar is hidden in full screen; the window keeps the shortcut alive.
+    addAction(tmiFullScreen);
+
     tmPlayback = AddMenu(TBXToolbar1, "tmPlayback", QStringLiteral("&Playback"));
     tmiPlay = AddKeyItem(tmPlayback, "tmiPlay", QStringLiteral("&Play"), QKeySequence(Qt::Key_Space));
     tmiPause = AddKeyItem(tmPlayback, "tmiPause", QStringLiteral("&Pause"), QKeySequence(Qt::Key_Space));
@@ -189,6 +195,8 @@ void TmainDlg::CreateStatusBar()
     pal.setColor(QPalette::WindowText, app::theme::MenuText);
     lbFilePath->setPalette(pal);
     lbFilePath->setContentsMargins(4, 0, 4, 0);
+    // A long path is cut off at the window's edge; it must not widen the window.
+    lbFilePath->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     StatusBar->addWidget(lbFilePath, 1);
 
     lbPosition = new QLabel(StatusBar);

@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QSpacerItem>
 #include <QTreeWidget>
 
 #include "app/theme.h"
@@ -77,16 +78,19 @@ void TmainDlg::CreateContainer()
     lpView = MakePanel(lpContainer, "lpView", {}, 0);
     lpView->SetColor(Qt::black);
     upper->addWidget(lpView, 1);
-    upper->addSpacing(3);
+    containerGaps_[0] = new QSpacerItem(3, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+    upper->addSpacerItem(containerGaps_[0]);
     lpTree = MakePanel(lpContainer, "lpTree", AllSides, 5);
     lpTree->setFixedWidth(250);
     upper->addWidget(lpTree);
 
-    column->addSpacing(3);
+    containerGaps_[1] = new QSpacerItem(0, 3, QSizePolicy::Minimum, QSizePolicy::Fixed);
+    column->addSpacerItem(containerGaps_[1]);
     lpThumbnail = MakePanel(lpContainer, "lpThumbnail", AllSides, 5);
     lpThumbnail->setFixedHeight(135);
     column->addWidget(lpThumbnail);
-    column->addSpacing(3);
+    containerGaps_[2] = new QSpacerItem(0, 3, QSizePolicy::Minimum, QSizePolicy::Fixed);
+    column->addSpacerItem(containerGaps_[2]);
 
     ProgressBar = new TFSProgressBar(lpContainer);
     ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
@@ -167,7 +171,7 @@ void TmainDlg::CreateVideoArea(TLinePanel* parent)
     pal.setColor(QPalette::WindowText, app::theme::Timestamp);
     lbTimestamp->setPalette(pal);
 
-    // The slider keeps its left and right distances to the strip's edges.
+    // The slider and the timestamp keep their distances to the strip's right edge.
     lpControl->installEventFilter(this);
 }
 
@@ -239,6 +243,8 @@ void TmainDlg::CreateThumbnailStrip(TLinePanel* parent)
         imgViews[i]->SetTag(i);
         imgViews[i]->setCursor(Qt::PointingHandCursor);
     }
+    // The bands follow the strip's width and the frames its middle.
+    parent->installEventFilter(this);
 }
 
 void TmainDlg::CreateHint()
@@ -255,8 +261,24 @@ void TmainDlg::CreateHint()
     MyFlatHint->SetMaxHintWidth(500);
 }
 
-void TmainDlg::FollowControlStrip(QObject* watched, QEvent* event)
+void TmainDlg::FollowPanelWidths(QObject* watched, QEvent* event)
 {
-    if (watched == lpControl && event->type() == QEvent::Resize)
-        SliderBar->setGeometry(8, 19, lpControl->width() - 16, 11);
+    if (event->type() != QEvent::Resize)
+        return;
+    if (watched == lpControl) {
+        const int width = lpControl->width();
+        SliderBar->setGeometry(8, 19, width - 16, 11);
+        lbTimestamp->setGeometry(width - 8 - 265, 1, 265, 17);
+    } else if (watched == lpThumbnail) {
+        // The row of frames keeps the place it has at the opening width (886) and moves by half
+        // of what the strip gains.
+        const int width = lpThumbnail->width();
+        const int shift = (width - 886) / 2;
+        tiBandTop->setGeometry(5, 5, width - 10, 18);
+        tiBandBottom->setGeometry(5, 112, width - 10, 18);
+        for (int i = 0; i < 7; ++i) {
+            filmFrames[i]->setGeometry(10 + 112 * i + shift, 25, 96, 84);
+            imgViews[i]->setGeometry(18 + 112 * i + shift, 39, 81, 57);
+        }
+    }
 }

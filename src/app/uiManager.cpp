@@ -21,6 +21,7 @@
 #include "app/keyCommands.h"
 #include "app/mainForm.h"
 #include "app/theme.h"
+#include "app/videoDialog.h"
 #include "app/windowRules.h"
 #include "export/PDFExporter.h"
 #include "export/albumExport.h"
@@ -53,7 +54,7 @@ QString VideoFileFilter()
 {
     return QStringLiteral(
         "All Supported Formats (*.mpeg *.mpg *.avi *.divx *.m2v *.m2ts *.mkv *.wmv *.mov *.mp4 *.m4v *.3gp *.flv "
-        "*.rmvb *.rm);;All Files (*.*)");
+        "*.rmvb *.rm *.webm *.ogv *.ogg *.ts *.mts *.vob *.mxf *.asf *.dv *.y4m);;All Files (*.*)");
 }
 
 namespace {
@@ -93,7 +94,11 @@ bool TMainWindowProc::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::Move:
     case QEvent::Resize:
+        FollowFrame();
         KeepOnWorkArea(event->type() == QEvent::Move);
+        return false;
+    case QEvent::Show:
+        FollowFrame();
         return false;
     case QEvent::DragEnter: {
         // A video dropped on the window opens like a chosen one.
@@ -116,10 +121,23 @@ bool TMainWindowProc::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
+void TMainWindowProc::FollowFrame()
+{
+    // The frame is known only once the window manager has framed the window, and may change.
+    const QSize extra = window_.frameGeometry().size() - window_.size();
+    const app::WindowSize least = app::MinClientSize({TmainDlg::ClientWidth, TmainDlg::ClientHeight},
+                                                     {extra.width(), extra.height()});
+    const QSize minimum(least.width, least.height);
+    if (window_.minimumSize() != minimum)
+        window_.setMinimumSize(minimum);
+}
+
 void TMainWindowProc::KeepOnWorkArea(bool moving)
 {
     const QScreen* screen = window_.screen();
-    if (screen == nullptr || !window_.isVisible())
+    // Full screen and maximised windows are placed by the system, over or on the work area.
+    if (screen == nullptr || !window_.isVisible() || window_.IsFullScreen()
+        || (window_.windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized)))
         return;
     // The rules take the work area's top-left as the origin.
     const QRect area = screen->availableGeometry();
@@ -141,8 +159,8 @@ TUIManager::TUIManager()
 {
     UIManager = this;
     qApp->setStyleSheet(app::theme::ToolkitStyleSheet());
-    ChooseVideoFile = [] {
-        return QFileDialog::getOpenFileName(mainDlg, QString(), QString(), VideoFileFilter());
+    ChooseVideoFile = [this] {
+        return QFileDialog::getOpenFileName(mainDlg, QString(), app::VideoDialogFolder(lastVideo_), VideoFileFilter());
     };
 }
 
@@ -296,11 +314,13 @@ void TUIManager::WireCommands()
     each({dlg.tmiCheckUpdate, dlg.tbiUpdate}, [this] { CheckUpdateCommand(); });
     each({dlg.tmiAbout}, [this] { AboutCommand(); });
     each({dlg.tmiExit, dlg.tbiExit}, [this] { ExitCommand(); });
+    each({dlg.tmiFullScreen}, [this] { FullScreenCommand(); });
 
     for (TImage* view : dlg.imgViews)
         view->OnClick = [this, view] { ThumbnailClick(view->Tag()); };
     dlg.OnKeyDown = [this](int key, Qt::KeyboardModifiers modifiers) {
-        if (!app::TakesTypedKeys(QApplication::focusWidget()))
+        if (app::KeyCommandFor(key, modifiers) == app::KeyCommand::None
+            || !app::TakesTypedKeys(QApplication::focusWidget()))
             MainKeyDown(key, modifiers);
     };
     // Delete deletes in the library tree only, and never what an edit box would delete.
@@ -366,6 +386,7 @@ void TUIManager::OpenVideoFile(const QString& fileName)
         box.exec();
         return;
     }
+    lastVideo_ = fileName;
     mainDlg->lbFilePath->setText(fileName);
     mainDlg->SliderBar->SetMax(playManager_->DurationSeconds);
     UpdateCommandState(playManager_->State);
@@ -471,6 +492,8 @@ void TUIManager::MainKeyDown(int key, Qt::KeyboardModifiers modifiers)
         LastFrameCommand();
         break;
     case app::KeyCommand::None:
+        if (key == Qt::Key_Escape && mainDlg->IsFullScreen())
+            FullScreenCommand();
         break;
     }
 }
@@ -527,22 +550,29 @@ void TUIManager::PlaybackFinished()
     mainDlg->SliderBar->SetPosition(0);
 }
 
+void TUIManager::WhilePaused(const std::function<void()>& work)
+{
+    const bool resume = playManager_->State == psPlaying;
+    if (resume)
+        PauseCommand();
+    work();
+    // An exception above leaves the video paused.
+    if (resume)
+        PlayCommand();
+}
+
 void TUIManager::CaptureCommand()
 {
     const TPlayState state = playManager_->State;
     if (state != psPlaying && state != psPaused)
         return;
-    const bool resume = state == psPlaying;
-    if (resume)
-        PauseCommand();
-    // The pause has joined the play thread: the frame on display stays put from here on.
-    imaging::TFastDIB frame;
-    playManager_->CurrentFrame(frame);
-    library::CaptureFrame(mainDlg, frame, panel_->AspectRatio(), treeManager_->ImageFolder(),
-        [this](const TImageLibraryItemData& item) { treeManager_->AddItemNode(item); });
-    // An exception above leaves the video paused.
-    if (resume)
-        PlayCommand();
+    WhilePaused([&] {
+        // The pause has joined the play thread: the frame on display stays put from here on.
+        imaging::TFastDIB frame;
+        playManager_->CurrentFrame(frame);
+        library::CaptureFrame(mainDlg, frame, panel_->AspectRatio(), treeManager_->ImageFolder(),
+            [this](const TImageLibraryItemData& item) { treeManager_->AddItemNode(item); });
+    });
 }
 
 void TUIManager::ViewFrameCommand()
@@ -550,12 +580,7 @@ void TUIManager::ViewFrameCommand()
     const TPlayState state = playManager_->State;
     if (state != psPlaying && state != psPaused)
         return;
-    const bool resume = state == psPlaying;
-    if (resume)
-        PauseCommand();
-    playback::ViewFrame(mainDlg, *panel_);
-    if (resume)
-        PlayCommand();
+    WhilePaused([&] { playback::ViewFrame(mainDlg, *panel_); });
 }
 
 void TUIManager::SaveFrameCommand()
@@ -563,13 +588,10 @@ void TUIManager::SaveFrameCommand()
     const TPlayState state = playManager_->State;
     if (state != psPlaying && state != psPaused)
         return;
-    const bool resume = state == psPlaying;
-    if (resume)
-        PauseCommand();
-    // The pause has joined the play thread: the frame saved is the one that was on screen.
-    playback::SaveFrame(mainDlg, *playManager_);
-    if (resume)
-        PlayCommand();
+    WhilePaused([&] {
+        // The pause has joined the play thread: the frame saved is the one that was on screen.
+        playback::SaveFrame(mainDlg, *playManager_);
+    });
 }
 
 void TUIManager::CopyFrameCommand()
@@ -581,22 +603,12 @@ void TUIManager::CopyFrameCommand()
 
 void TUIManager::NewCategoryCommand()
 {
-    const bool resume = playManager_->State == psPlaying;
-    if (resume)
-        PauseCommand();
-    library::NewCategory(mainDlg, *treeManager_);
-    if (resume)
-        PlayCommand();
+    WhilePaused([&] { library::NewCategory(mainDlg, *treeManager_); });
 }
 
 void TUIManager::EditCommand()
 {
-    const bool resume = playManager_->State == psPlaying;
-    if (resume)
-        PauseCommand();
-    library::EditFocusedNode(mainDlg, *treeManager_);
-    if (resume)
-        PlayCommand();
+    WhilePaused([&] { library::EditFocusedNode(mainDlg, *treeManager_); });
 }
 
 void TUIManager::DeleteCommand()
@@ -616,12 +628,7 @@ void TUIManager::OpenFolderCommand()
 
 void TUIManager::ExplorerCommand()
 {
-    const bool resume = playManager_->State == psPlaying;
-    if (resume)
-        PauseCommand();
-    library::ExploreFocusedNode(mainDlg, *treeManager_);
-    if (resume)
-        PlayCommand();
+    WhilePaused([&] { library::ExploreFocusedNode(mainDlg, *treeManager_); });
 }
 
 void TUIManager::ExportFolderCommand()
@@ -656,12 +663,7 @@ void TUIManager::ResizeCommand()
 
 void TUIManager::CheckUpdateCommand()
 {
-    const bool resume = playManager_->State == psPlaying;
-    if (resume)
-        PauseCommand();
-    update::CheckUpdate(mainDlg);
-    if (resume)
-        PlayCommand();
+    WhilePaused([&] { update::CheckUpdate(mainDlg); });
 }
 
 void TUIManager::AboutCommand()
@@ -677,6 +679,11 @@ void TUIManager::HelpContentsCommand()
 void TUIManager::SupportCommand()
 {
     QDesktopServices::openUrl(QUrl(QString::fromLatin1(SiteAddress) + QStringLiteral("support.html")));
+}
+
+void TUIManager::FullScreenCommand()
+{
+    mainDlg->SetFullScreen(!mainDlg->IsFullScreen());
 }
 
 void TUIManager::ExitCommand()

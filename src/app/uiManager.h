@@ -30,6 +30,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The minimum client size that keeps the framed window at its minimum tracking size.
+    void FollowFrame();
     void KeepOnWorkArea(bool moving);
 
     TmainDlg& window_;
@@ -99,6 +101,8 @@ public:
     void HelpContentsCommand();
     void SupportCommand();
     void ExitCommand();
+    // F11, View > Full Screen, and Esc while in full screen.
+    void FullScreenCommand();
 
     // Chooses the video to open; the open dialog unless a caller puts something else here.
     // An empty name means the choice was cancelled.
@@ -111,11 +115,14 @@ private:
     // Runs a move to another frame and shows where it landed; outside playback the video is
     // paused there afterwards, as after a thumbnail click.
     void MoveCommand(const std::function<void(playback::TPlayManager&)>& move);
+    // Runs a command's dialog with a playing video paused, and plays on afterwards.
+    void WhilePaused(const std::function<void()>& work);
     void PlaceVideoPanel();
     void ReportUnreadableLibrary();
     void ReportReadOnlyLibrary();
 
     bool ResumeAfterDrag = false;
+    QString lastVideo_;  // the open dialog starts in its folder
     std::unique_ptr<TMainWindowProc> mainWindowProc_;
     playback::TSDLPanel* panel_ = nullptr;  // a child of lpView, destroyed here in its turn
     std::unique_ptr<playback::TPlayManager> playManager_;

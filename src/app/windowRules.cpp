@@ -46,4 +46,10 @@ WindowSize ApplyMinTrackSize(WindowSize proposed)
             std::max(proposed.height, MinTrackSize.height)};
 }
 
+WindowSize MinClientSize(WindowSize opening, WindowSize frameExtra)
+{
+    return {std::min(opening.width, MinTrackSize.width - frameExtra.width),
+            std::min(opening.height, MinTrackSize.height - frameExtra.height)};
+}
+
 }  // namespace app

@@ -36,4 +36,9 @@ WindowRect ClampSizingRect(WindowRect proposed, WindowSize workArea);
 // The outer size after the minimum tracking size is applied.
 WindowSize ApplyMinTrackSize(WindowSize proposed);
 
+// The smallest client size for a window whose frame adds `frameExtra` to its client size: the
+// outer size stays at least MinTrackSize, but the window may always keep the client size it
+// opens with (`opening`), on a frame of any thickness, or none.
+WindowSize MinClientSize(WindowSize opening, WindowSize frameExtra);
+
 }  // namespace app

@@ -1,5 +1,7 @@
 #include "playback/Playthread.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <thread>
 
@@ -14,6 +16,9 @@ using Clock = std::chrono::steady_clock;
 
 // How far the play thread may fall behind its schedule and still catch up.
 constexpr double MaxCatchUpSeconds = 0.25;
+
+constexpr int WarmUpFrames = 4;
+constexpr int BusyWindow = 15;
 
 double SecondsBetween(Clock::time_point from, Clock::time_point to)
 {
@@ -35,6 +40,13 @@ std::int64_t PacingSleepMs(double frameRate, double spentSeconds)
     if (frameDuration <= spentSeconds)
         return 0;
     return static_cast<std::int64_t>(std::nearbyint((frameDuration - spentSeconds) * 1000.0));
+}
+
+TScaleFilter NextPlaybackFilter(TScaleFilter current, double typicalBusySeconds, double frameRate)
+{
+    if (current == TScaleFilter::Smooth && typicalBusySeconds > 0.75 * FramePeriod(frameRate))
+        return TScaleFilter::Nearest;
+    return current;
 }
 
 TPlayThread::TPlayThread(TDecoder& decoder)
@@ -76,7 +88,14 @@ void TPlayThread::Execute()
         // schedule: a sleep rounded to whole milliseconds or a late wake-up shortens the next
         // sleep instead of adding up over the frames.
         Clock::time_point shareStart = windowStart;
+        // The time decoding and drawing a frame take: the median of the last frames, so that a
+        // single stall of the machine does not count; the first frames, which may pay for a
+        // seek, are left out.
+        TScaleFilter filter = Filter;
+        std::array<double, BusyWindow> busyTimes{};
+        int framesDrawn = 0;
         while (!Terminated()) {
+            const Clock::time_point busyStart = Clock::now();
             TVideoFrame* frame = decoder_.NextFrame();
             if (frame == nullptr) {
                 Report(stFinished | stEndOfStream);
@@ -84,7 +103,17 @@ void TPlayThread::Execute()
             }
             if (OnFrame)
                 OnFrame(*frame);
-            Panel->ShowFrame(frame);
+            Panel->ShowFrame(frame, filter);
+            ++framesDrawn;
+            if (framesDrawn > WarmUpFrames && filter != TScaleFilter::Nearest) {
+                const int sample = framesDrawn - WarmUpFrames - 1;
+                busyTimes[static_cast<std::size_t>(sample % BusyWindow)] = SecondsBetween(busyStart, Clock::now());
+                if (sample + 1 >= BusyWindow) {
+                    std::array<double, BusyWindow> sorted = busyTimes;
+                    std::nth_element(sorted.begin(), sorted.begin() + BusyWindow / 2, sorted.end());
+                    filter = NextPlaybackFilter(filter, sorted[BusyWindow / 2], decoder_.FileInfo()->FrameRate);
+                }
+            }
             TPlayStatus status = stFrameShown;
             const Clock::time_point now = Clock::now();
             if (SecondsBetween(windowStart, now) >= 1.0) {

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/thread.h"
+#include "playback/sdlutils.h"
 
 namespace playback {
 
@@ -30,6 +31,12 @@ constexpr double FallbackFrameRate = 25.0;
 // to the nearest integer, halves to even; 0 when the frame took its whole share or more.
 std::int64_t PacingSleepMs(double frameRate, double spentSeconds);
 
+// The filter for the next frames of a playing video: smooth while decoding and drawing a frame
+// take typically (the median of the last frames) at most three quarters of its period,
+// nearest-neighbour for good from the first time they take more (a 4K video at 30 frames per second on two cores; bench_playback prints the
+// costs). Going back and forth would make the picture change its look while it plays.
+TScaleFilter NextPlaybackFilter(TScaleFilter current, double typicalBusySeconds, double frameRate);
+
 // Plays from wherever the decoder stands: pulls frames, draws each into the panel and paces them
 // to the frame rate, reporting every frame to the main thread through OnStatus and waiting until
 // it has been handled there (the handler presents the frame).
@@ -41,6 +48,8 @@ public:
 
     // Both set before Resume.
     TSDLPanel* Panel = nullptr;
+    // How frames that do not fit the panel are shrunk at first; see NextPlaybackFilter.
+    TScaleFilter Filter = TScaleFilter::Smooth;
     void SetOnStatus(std::function<void(TPlayStatus status, std::int32_t parameter)> handler);
     // Optional, set before Resume: runs on the play thread with every frame decoded, before it
     // is drawn (the play manager keeps the frames for stepping back).

@@ -93,6 +93,9 @@ void TSDLPanel::resizeEvent(QResizeEvent* event)
         return;
     PutEnvironment();
     OpenScreen();
+    // Put the redrawn frame up now rather than at the next frame or expose: a paused picture
+    // would otherwise stay stale or black while the window is dragged larger.
+    Present();
 }
 
 void TSDLPanel::paintEvent(QPaintEvent*)
@@ -129,12 +132,13 @@ void TSDLPanel::SetFrameSize(std::int32_t width, std::int32_t height)
     frameSurface_.reset(SDL_CreateRGBSurface(SDL_HWSURFACE, width, height, 32, 0, 0, 0, 0));
 }
 
-void TSDLPanel::ShowFrame(const TVideoFrame* frame)
+void TSDLPanel::ShowFrame(const TVideoFrame* frame, TScaleFilter filter)
 {
     SDL_Surface* source = frameSurface_.get();
     if (source == nullptr || frame == nullptr)
         return;
     std::lock_guard lock(screenLock_);
+    filter_ = filter;
     if (SDL_LockSurface(source) == 0) {
         if (frame->Pixels != nullptr && source->pixels != nullptr) {
             // The frame arrives with stride width x 4; the surface's pitch is the same for 32 bits.
@@ -159,14 +163,55 @@ void TSDLPanel::DrawFrameSurface()
     if (screenSurface_ == nullptr || source == nullptr)
         return;
     const TFitRect fit = FitFrame(source->w, source->h, screenSurface_->w, screenSurface_->h, aspectRatio_);
-    std::unique_ptr<SDL_Surface, SurfaceDeleter> scaled(ScaleSurface(source, 0, 0, source->w, source->h, fit.w, fit.h));
-    SDL_FillRect(screenSurface_, nullptr, 0);
-    if (scaled == nullptr)
+    const bool scaling = fit.w != source->w || fit.h != source->h;
+    std::unique_ptr<SDL_Surface, SurfaceDeleter> scaled;
+    if (scaling && filter_ == TScaleFilter::Smooth)
+        scaled.reset(SmoothScaleSurface(source, fit.w, fit.h));
+    if (scaling && scaled == nullptr) {
+        scaled.reset(ScaleSurface(source, 0, 0, source->w, source->h, fit.w, fit.h));
+        // Its colour key would only skip black pixels onto the black screen: copy them instead,
+        // which spares the blit a test per pixel.
+        if (scaled != nullptr)
+            SDL_SetColorKey(scaled.get(), 0, 0);
+    }
+    // A frame that fits is shown pixel for pixel straight from the frame surface.
+    SDL_Surface* picture = scaling ? scaled.get() : source;
+    if (picture == nullptr) {
+        SDL_FillRect(screenSurface_, nullptr, 0);
         return;
+    }
+    // Black around the picture only; the picture covers the rest.
+    const int w = screenSurface_->w;
+    const int h = screenSurface_->h;
+    const int right = fit.x + fit.w;
+    const int bottom = fit.y + fit.h;
+    SDL_Rect bands[4] = {
+        {0, 0, static_cast<Uint16>(w), static_cast<Uint16>(fit.y)},
+        {0, static_cast<Sint16>(bottom), static_cast<Uint16>(w), static_cast<Uint16>(h - bottom)},
+        {0, static_cast<Sint16>(fit.y), static_cast<Uint16>(fit.x), static_cast<Uint16>(fit.h)},
+        {static_cast<Sint16>(right), static_cast<Sint16>(fit.y), static_cast<Uint16>(w - right),
+         static_cast<Uint16>(fit.h)},
+    };
+    for (SDL_Rect& band : bands)
+        if (band.w > 0 && band.h > 0)
+            SDL_FillRect(screenSurface_, &band, 0);
     SDL_Rect from{0, 0, static_cast<Uint16>(source->w), static_cast<Uint16>(source->h)};
     SDL_Rect to{static_cast<Sint16>(fit.x), static_cast<Sint16>(fit.y), static_cast<Uint16>(fit.w),
                 static_cast<Uint16>(fit.h)};
-    SDL_UpperBlit(scaled.get(), &from, screenSurface_, &to);
+    SDL_UpperBlit(picture, &from, screenSurface_, &to);
+}
+
+void TSDLPanel::Refine()
+{
+    if (frameSurface_ == nullptr || frameSurface_->pixels == nullptr)
+        return;
+    std::lock_guard lock(screenLock_);
+    if (filter_ != TScaleFilter::Smooth) {
+        filter_ = TScaleFilter::Smooth;
+        DrawFrameSurface();
+    }
+    if (screenSurface_ != nullptr)
+        SDL_Flip(screenSurface_);
 }
 
 void TSDLPanel::Present()

@@ -3,9 +3,12 @@
 #include <QImage>
 #include <QWidget>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+
+#include "playback/sdlutils.h"
 
 struct SDL_Surface;
 
@@ -18,7 +21,8 @@ struct TVideoFrame;
 // the panel with the display aspect ratio, centred on black.
 //
 // ShowFrame may run on the play thread while the main thread paints or resizes; the screen
-// surface is guarded so that drawing and flipping never overlap.
+// surface is guarded so that drawing and flipping never overlap. A resize re-opens the screen at
+// the panel's new size in device pixels and draws the frame it holds again at once.
 class TSDLPanel : public QWidget {
     Q_OBJECT
 public:
@@ -30,7 +34,11 @@ public:
     // Replaces the frame surface with one of width x height, 32 bits per pixel.
     void SetFrameSize(std::int32_t width, std::int32_t height);
     // Copies the frame (width x height of the frame surface) and draws it; does not present.
-    void ShowFrame(const TVideoFrame* frame);
+    // The filter also serves when a resize draws the frame again.
+    void ShowFrame(const TVideoFrame* frame, TScaleFilter filter = TScaleFilter::Nearest);
+    // Draws the held frame again with the smooth filter when it was last drawn with another one,
+    // and presents it: the frame a paused video stays on.
+    void Refine();
     // Puts the drawn picture into the window; nothing before the first frame.
     void Present();
     // Fills the whole screen surface with a pixel value.
@@ -48,6 +56,8 @@ public:
     QImage FrameImage();
     // The screen surface (for tests and the current-frame tools); may change on every resize.
     SDL_Surface* ScreenSurface() const { return screenSurface_; }
+    // The filter the frame on display was drawn with.
+    TScaleFilter Filter() const { return filter_; }
 
     QPaintEngine* paintEngine() const override { return nullptr; }
 
@@ -70,6 +80,7 @@ private:
     double aspectRatio_ = 0.0;
     std::unique_ptr<SDL_Surface, SurfaceDeleter> frameSurface_;
     SDL_Surface* screenSurface_ = nullptr;  // owned by SDL, released by SDL_Quit
+    std::atomic<TScaleFilter> filter_{TScaleFilter::Nearest};  // written by whoever draws
     bool videoReady_ = false;
     std::mutex screenLock_;
 };

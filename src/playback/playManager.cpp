@@ -87,7 +87,8 @@ void TPlayManager::RefreshInfo()
 void TPlayManager::ShowDecodedFrame(const TVideoFrame* frame)
 {
     Panel->SetFrameSize(SurfaceWidth, SurfaceHeight);
-    Panel->ShowFrame(frame);
+    // Opened, stepped, sought or stopped: this frame stays on display.
+    Panel->ShowFrame(frame, TScaleFilter::Smooth);
     Panel->Present();
     WriteFramePosition();
 }
@@ -96,7 +97,7 @@ void TPlayManager::ShowCachedFrame(const TCachedFrame& cached)
 {
     TVideoFrame frame{const_cast<std::uint32_t*>(cached.Pixels.data())};
     Panel->SetFrameSize(SurfaceWidth, SurfaceHeight);
-    Panel->ShowFrame(&frame);
+    Panel->ShowFrame(&frame, TScaleFilter::Smooth);
     Panel->Present();
     PositionSeconds = cached.PositionSeconds;
     if (Controls.lbPosition != nullptr)
@@ -192,7 +193,7 @@ void TPlayManager::Play()
     State = psPlaying;
 }
 
-void TPlayManager::Pause()
+void TPlayManager::Halt()
 {
     if (!Opened)
         return;
@@ -206,11 +207,19 @@ void TPlayManager::Pause()
         Controls.lbPosition->setText(FormatFramePosition(shown->Microseconds, shown->FrameNumber));
 }
 
+void TPlayManager::Pause()
+{
+    const bool wasPlaying = playThread_ != nullptr;
+    Halt();
+    if (wasPlaying && Panel != nullptr)
+        Panel->Refine();
+}
+
 void TPlayManager::Stop()
 {
     if (!Opened)
         return;
-    Pause();
+    Halt();
     WaitForThumbnails();
     decoder_->Rewind();
     AtEnd = false;
@@ -227,7 +236,7 @@ void TPlayManager::Seek(std::int32_t seconds)
 {
     const bool wasPlaying = Playing;
     if (wasPlaying)
-        Pause();
+        Halt();
     WaitForThumbnails();
     decoder_->Seek(seconds);
     const TVideoFrame* frame = decoder_->NextFrame();
@@ -242,7 +251,7 @@ void TPlayManager::Seek(std::int32_t seconds)
 void TPlayManager::Step()
 {
     if (Playing)
-        Pause();
+        Halt();
     WaitForThumbnails();
     if (navigator_ != nullptr) {
         // From the frames kept when the display stepped back, else decoded.
@@ -265,7 +274,7 @@ void TPlayManager::Step()
 void TPlayManager::StepBack()
 {
     if (Playing)
-        Pause();
+        Halt();
     WaitForThumbnails();
     if (navigator_ == nullptr)
         return;
@@ -285,7 +294,7 @@ void TPlayManager::GoToTime(std::int64_t microseconds)
     }
     const bool wasPlaying = Playing;
     if (wasPlaying)
-        Pause();
+        Halt();
     WaitForThumbnails();
     const TCachedFrame* frame = navigator_->GoTo(microseconds);
     RefreshInfo();
@@ -302,7 +311,7 @@ void TPlayManager::SkipSeconds(int seconds)
     // The frame on display is known for certain only once the play thread has stopped.
     const bool wasPlaying = Playing;
     if (wasPlaying)
-        Pause();
+        Halt();
     GoToTime(CurrentMicroseconds() + std::int64_t{seconds} * 1000000);
     if (wasPlaying)
         Play();
@@ -311,7 +320,7 @@ void TPlayManager::SkipSeconds(int seconds)
 void TPlayManager::LastFrame()
 {
     if (Playing)
-        Pause();
+        Halt();
     WaitForThumbnails();
     if (navigator_ != nullptr) {
         const TCachedFrame* last = navigator_->Last();
@@ -360,6 +369,8 @@ void TPlayManager::HandleStatus(TPlayStatus status, std::int32_t)
             OnProgress();
     }
     if (status & stEndOfStream) {
+        // The thread draws nothing more: the last frame stays on display.
+        Panel->Refine();
         if (OnFinished)
             OnFinished();
         Playing = false;

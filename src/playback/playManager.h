@@ -76,6 +76,7 @@ public:
     // Throws EUnsupportedMediaFormat for any failure; state and strip stay as they were.
     void Open(const std::string& fileName);
     void Play();
+    // Stops the play thread; the frame it left on display is drawn again with the smooth filter.
     void Pause();
     void Stop();
     void Seek(std::int32_t seconds);
@@ -142,6 +143,8 @@ private:
     void WriteFramePosition();
     // The decoder's new frame after an open, seek or stop: navigation starts over from it.
     void RestartNavigation(const TVideoFrame* frame);
+    // Pause without redrawing: for callers that show another frame next.
+    void Halt();
 
     std::unique_ptr<TDecoder> decoder_;
     std::unique_ptr<TFrameNavigator> navigator_;  // null when the module cannot navigate

@@ -1,12 +1,17 @@
 #pragma once
 
-// Fitting and nearest-neighbour scaling of video frames for the video panel.
+// Fitting and scaling of video frames for the video panel: nearest-neighbour for playback, area
+// averaging for a frame that stays on display.
 
 #include <cstdint>
 
 struct SDL_Surface;
 
 namespace playback {
+
+// How a frame that does not fit the panel is shrunk: nearest-neighbour is cheap enough for every
+// frame of a playing video; area averaging shows a frame that stays on display without aliasing.
+enum class TScaleFilter { Nearest, Smooth };
 
 struct TFitRect {
     int x = 0;
@@ -32,5 +37,12 @@ void StretchRow(const SDL_Surface* source, SDL_Surface* destination, int dstX1, 
 // A new surface of width x height holding the source rectangle scaled to it, with the source's
 // format and colour key; null when it cannot be made or locked. The caller frees it.
 SDL_Surface* ScaleSurface(SDL_Surface* source, int srcX, int srcY, int srcW, int srcH, int width, int height);
+
+// A new 32-bit surface of width x height holding the whole source scaled by area averaging: each
+// target pixel is the mean of the source area it covers, so a shrunk picture keeps fine detail
+// without the aliasing of nearest-neighbour. Takes the source's format, no colour key; null for
+// a source that is not 32 bits per pixel or a surface that cannot be made or locked. The caller
+// frees it.
+SDL_Surface* SmoothScaleSurface(SDL_Surface* source, int width, int height);
 
 }  // namespace playback

@@ -62,4 +62,15 @@ TEST(MinTrackSize, IsNineHundredBySixHundred)
     EXPECT_EQ(app::ApplyMinTrackSize({1000, 700}), (WindowSize{1000, 700}));
 }
 
+TEST(MinClientSize, KeepsTheFramedWindowAtTheMinimumButNeverBelowTheOpeningSize)
+{
+    constexpr WindowSize opening{892, 566};
+    // A frame of 8 x 34 pixels: exactly the opening size makes 900 x 600.
+    EXPECT_EQ(app::MinClientSize(opening, {8, 34}), (WindowSize{892, 566}));
+    // A title bar only: the width may not go below the opening width, the height binds.
+    EXPECT_EQ(app::MinClientSize(opening, {0, 40}), (WindowSize{892, 560}));
+    // No frame at all: the opening size itself.
+    EXPECT_EQ(app::MinClientSize(opening, {0, 0}), opening);
+}
+
 }  // namespace

@@ -22,6 +22,13 @@ const ClipRecipe kClips[] = {
     {"flv1.flv", "testsrc2=size=160x120:rate=25", 2, "-c:v flv", ""},
     {"rv10.rm", "testsrc2=size=176x144:rate=25", 2, "-c:v rv10", ""},
     {"rv20.rmvb", "testsrc2=size=176x144:rate=25", 2, "-c:v rv20", "-f rm"},
+    // Further containers the open dialog offers.
+    {"vp9.webm", "testsrc2=size=160x120:rate=25", 2, "-c:v libvpx-vp9 -deadline realtime -cpu-used 8 -b:v 300k", ""},
+    {"theora.ogv", "testsrc2=size=160x120:rate=25", 2, "-c:v libtheora -q:v 6", ""},
+    {"pal.dv", "testsrc2=size=720x576:rate=25", 1, "-c:v dvvideo -pix_fmt yuv420p", ""},
+    {"mpeg2.mxf", "testsrc2=size=720x576:rate=25", 1, "-c:v mpeg2video -b:v 4M", ""},
+    {"raw.y4m", "testsrc2=size=160x120:rate=25", 1, "-pix_fmt yuv420p", ""},
+    {"wmv2.asf", "testsrc2=size=160x120:rate=25", 2, "-c:v wmv2", ""},
     // Shapes and depths that trip up conversions.
     {"odd_size.mp4", "testsrc=size=101x75:rate=25", 2, "-c:v libx264 -pix_fmt yuv444p", ""},
     {"ten_bit.mkv", "testsrc2=size=160x120:rate=25", 2, "-c:v libx264 -pix_fmt yuv420p10le", ""},

@@ -124,7 +124,8 @@ TEST_P(EveryContainer, MediaInformationAndPictureCountMatchProbe)
 INSTANTIATE_TEST_SUITE_P(Clips, EveryContainer,
     ::testing::Values("h264.mp4", "mpeg4.avi", "msmpeg4.divx", "mpeg1.mpeg", "mpeg2.m2v", "mpeg2.m2ts", "vp8.mkv",
         "wmv2.wmv", "mjpeg.mov", "mpeg4.m4v", "h263.3gp", "flv1.flv", "rv10.rm", "rv20.rmvb", "odd_size.mp4",
-        "ten_bit.mkv", "anamorphic_16x9.mpg", "program_stream.mpg", "ts_start_10s.ts"),
+        "ten_bit.mkv", "anamorphic_16x9.mpg", "program_stream.mpg", "ts_start_10s.ts", "vp9.webm", "theora.ogv",
+        "pal.dv", "mpeg2.mxf", "raw.y4m", "wmv2.asf"),
     [](const auto& info) {
         std::string name = info.param;
         for (char& c : name)

@@ -81,6 +81,34 @@ bool MakeClip(const std::string& path, const std::string& source, int seconds, c
         + muxer + " " + Quoted(path));
 }
 
+bool MakeQuarterClip(const std::string& path)
+{
+    const std::string source = "color=red:s=48x32[a];color=lime:s=48x32[b];color=blue:s=48x32[c];"
+                               "color=white:s=48x32[d];[a][b]hstack[t];[c][d]hstack[u];[t][u]vstack";
+    return Ffmpeg("-f lavfi -i " + Quoted(source) + " -r 25 -t 2 -c:v libx264 -g 10 -pix_fmt yuv420p " + Quoted(path));
+}
+
+bool WithDisplayMatrix(const std::string& source, const std::string& target, int a, int b, int c, int d)
+{
+    std::vector<std::uint8_t> bytes = ReadFile(source);
+    const std::string tag = "tkhd";
+    const auto found = std::search(bytes.begin(), bytes.end(), tag.begin(), tag.end());
+    if (found == bytes.end())
+        return false;
+    const std::size_t box = static_cast<std::size_t>(found - bytes.begin()) + 4;
+    // Version 0 and 1 headers differ in the width of their times before the matrix.
+    const std::size_t matrix = box + (bytes[box] == 0 ? 24 : 36) + 16;
+    if (matrix + 36 > bytes.size())
+        return false;
+    const std::int32_t values[9] = {a * 65536, b * 65536, 0, c * 65536, d * 65536, 0, 0, 0, 1 << 30};
+    for (std::size_t i = 0; i < 9; ++i) {
+        for (std::size_t k = 0; k < 4; ++k)
+            bytes[matrix + i * 4 + k] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(values[i]) >> (24 - 8 * k));
+    }
+    WriteFile(target, bytes);
+    return true;
+}
+
 std::vector<std::vector<std::uint8_t>> ReferencePictures(const std::string& path, int width, int height,
     int seekSeconds, int maxPictures)
 {

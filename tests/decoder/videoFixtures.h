@@ -37,6 +37,14 @@ std::string Pattern(const std::string& size, const std::string& source = "testsr
 bool MakeClip(const std::string& path, const std::string& source, int seconds, const std::string& codec,
     const std::string& muxer = {});
 
+// A 96 x 64 clip of four flat quarters (red top left, green top right, blue bottom left, white
+// bottom right): H.264 in MP4, 2 s at 25 pictures a second, a keyframe every 10.
+bool MakeQuarterClip(const std::string& path);
+// Writes `target`: the MP4 `source` with its first track's display matrix replaced by the
+// right-angle one a phone writes, entries a, b, c, d each -1, 0 or 1 (a stored point (p, q)
+// shows at (a p + c q, b p + d q)).
+bool WithDisplayMatrix(const std::string& source, const std::string& target, int a, int b, int c, int d);
+
 // 32-bit pixels (bytes B, G, R, A) of pictures decoded by the ffmpeg tool, as many as it gives,
 // top row first; `seekSeconds` >= 0 selects the first picture at or after that time with an
 // output-side seek (a straight decode from the start).

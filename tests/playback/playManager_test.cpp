@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QTest>
 
+#include <cstdlib>
 #include <memory>
 
 #include "imaging/FastDIB.h"
@@ -162,6 +163,20 @@ TEST(PlayPacing, SleepsTheRestOfTheFramesShare)
     EXPECT_EQ(PacingSleepMs(std::numeric_limits<double>::quiet_NaN(), 0.0), 40);
 }
 
+TEST(PlaybackFilter, SmoothWhileAFrameTakesAtMostThreeQuartersOfItsPeriodThenNearestForGood)
+{
+    using playback::NextPlaybackFilter;
+    using playback::TScaleFilter;
+    // 60 fps: 12.5 ms is three quarters of the period.
+    EXPECT_EQ(NextPlaybackFilter(TScaleFilter::Smooth, 0.0120, 60.0), TScaleFilter::Smooth);
+    EXPECT_EQ(NextPlaybackFilter(TScaleFilter::Smooth, 0.0130, 60.0), TScaleFilter::Nearest);
+    // 4K at 30 fps whose decoding alone takes 30 ms.
+    EXPECT_EQ(NextPlaybackFilter(TScaleFilter::Smooth, 0.0300, 30.0), TScaleFilter::Nearest);
+    EXPECT_EQ(NextPlaybackFilter(TScaleFilter::Nearest, 0.0010, 30.0), TScaleFilter::Nearest);
+    // No usable rate counts as 25 fps.
+    EXPECT_EQ(NextPlaybackFilter(TScaleFilter::Smooth, 0.0290, 0.0), TScaleFilter::Smooth);
+}
+
 TEST_F(PlayManagerTest, OpenShowsTheFirstFrameAndBuildsTheStrip)
 {
     manager->Open(Clips().sixSeconds);
@@ -288,3 +303,36 @@ TEST_F(PlayManagerTest, PlayRightAfterOpenWaitsForTheStrip)
 }
 
 }  // namespace
+
+// A phone's portrait recording (stored landscape, turned a quarter clockwise for display): the
+// panel, the thumbnails and the captured frame are all upright.
+TEST_F(PlayManagerTest, PortraitPhoneVideoIsUprightEverywhere)
+{
+    const std::string stored = Clips().folder.File("landscape.mp4");
+    const std::string portrait = Clips().folder.File("portrait phone.mp4");
+    ASSERT_TRUE(testing_support::MakeQuarterClip(stored));
+    ASSERT_TRUE(testing_support::WithDisplayMatrix(stored, portrait, 0, 1, -1, 0));
+    OpenAndWait(portrait);
+    EXPECT_EQ(manager->SurfaceWidth, 64);
+    EXPECT_EQ(manager->SurfaceHeight, 96);
+    const TThumbnailRecord thumbnail = manager->GetThumbnail(0);
+    ASSERT_NE(thumbnail.Image, nullptr);
+    EXPECT_LT(thumbnail.Image->Width(), thumbnail.Image->AbsHeight());
+
+    manager->Seek(1);
+    imaging::TFastDIB frame;
+    manager->CurrentFrame(frame);
+    ASSERT_EQ(frame.Width(), 64);
+    ASSERT_EQ(frame.AbsHeight(), 96);
+    // Stored bottom left (blue) is shown top left, stored top left (red) top right; each
+    // channel within coding noise of 0 or 255.
+    auto near = [](std::uint32_t pixel, std::uint32_t colour) {
+        for (const int shift : {0, 8, 16}) {
+            if (std::abs(static_cast<int>(pixel >> shift & 0xFF) - static_cast<int>(colour >> shift & 0xFF)) > 40)
+                return false;
+        }
+        return true;
+    };
+    EXPECT_TRUE(near(frame.PixelAt(2, 2), 0x0000FFu));
+    EXPECT_TRUE(near(frame.PixelAt(61, 2), 0xFF0000u));
+}

@@ -183,4 +183,36 @@ TEST_F(VideoPanel, ResizedWhileHiddenTheFrameStillFitsWhenShown)
     EXPECT_EQ(shot.pixel(116, 0) & 0xFFFFFFu, Frame::Colour(0, 0));
 }
 
+TEST_F(VideoPanel, ShrunkFramesAreSmoothWhenAskedAndRefineRedrawsThem)
+{
+    // One-pixel stripes of two colours, twice the panel's size: the fast path picks one of
+    // them, the smooth one mixes them.
+    const auto pixel = [&](int x, int y) {
+        const SDL_Surface* screen = panel->ScreenSurface();
+        return reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(screen->pixels) + y * screen->pitch)[x]
+               & 0xFFFFFFu;
+    };
+    Frame frame(1266, 488);
+    for (int y = 0; y < 488; ++y)
+        for (int x = 0; x < 1266; ++x)
+            frame.pixels[static_cast<std::size_t>(y) * 1266 + x] = x % 2 == 0 ? 0x00F0F0F0u : 0x00202020u;
+    panel->SetFrameSize(1266, 488);
+    panel->ShowFrame(&frame.record);
+    EXPECT_EQ(panel->Filter(), playback::TScaleFilter::Nearest);
+    EXPECT_TRUE(pixel(316, 122) == 0x00F0F0F0u || pixel(316, 122) == 0x00202020u);
+    panel->Refine();
+    EXPECT_EQ(panel->Filter(), playback::TScaleFilter::Smooth);
+    EXPECT_EQ(pixel(0, 0), 0x00888888u);
+    EXPECT_EQ(pixel(632, 243), 0x00888888u);
+    EXPECT_EQ(Grab().pixel(316, 122) & 0xFFFFFFu, 0x00888888u);
+
+    // A resize draws the held frame again at once, with the filter it was last drawn with.
+    panel->setGeometry(0, 0, 500, 200);
+    QApplication::processEvents();
+    ASSERT_EQ(panel->ScreenSurface()->w, 500);
+    const int grey = static_cast<int>(pixel(250, 100) & 0xFF);
+    EXPECT_GT(grey, 0x40);
+    EXPECT_LT(grey, 0xD0);
+}
+
 }  // namespace

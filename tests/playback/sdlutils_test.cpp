@@ -163,4 +163,38 @@ TEST_F(Scaling, EmptySourceCopiesNothing)
     EXPECT_EQ(Pixel(scaled.get(), 1, 1), 0u);
 }
 
+TEST_F(Scaling, SmoothShrinkingAveragesTheAreaEachPixelCovers)
+{
+    // Fine stripes that nearest-neighbour would turn into one of their two colours.
+    Surface stripes(SDL_CreateRGBSurface(SDL_SWSURFACE, 8, 4, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x)
+            Pixel(stripes.get(), x, y) = x % 2 == 0 ? 0x00C8C8C8u : 0x00101010u;
+    Surface half(playback::SmoothScaleSurface(stripes.get(), 4, 2));
+    ASSERT_NE(half, nullptr);
+    EXPECT_EQ(half->format->Rmask, 0x00FF0000u);
+    EXPECT_FALSE(half->flags & SDL_SRCCOLORKEY);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(Pixel(half.get(), x, y), 0x006C6C6Cu) << x << "," << y;
+
+    // Uneven shares, exactly: 3 columns to 2 weigh 2/3 and 1/3.
+    Surface ramp(SDL_CreateRGBSurface(SDL_SWSURFACE, 3, 1, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0));
+    Pixel(ramp.get(), 0, 0) = 0;
+    Pixel(ramp.get(), 1, 0) = 90;
+    Pixel(ramp.get(), 2, 0) = 180;
+    Surface two(playback::SmoothScaleSurface(ramp.get(), 2, 1));
+    ASSERT_NE(two, nullptr);
+    EXPECT_EQ(Pixel(two.get(), 0, 0), 30u);
+    EXPECT_EQ(Pixel(two.get(), 1, 0), 150u);
+
+    // A flat colour stays exactly that colour, white included.
+    Surface white(SDL_CreateRGBSurface(SDL_SWSURFACE, 1920, 1080, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0));
+    SDL_FillRect(white.get(), nullptr, 0x00FFFFFFu);
+    Surface fitted(playback::SmoothScaleSurface(white.get(), 633, 244));
+    ASSERT_NE(fitted, nullptr);
+    EXPECT_EQ(Pixel(fitted.get(), 0, 0), 0x00FFFFFFu);
+    EXPECT_EQ(Pixel(fitted.get(), 632, 243), 0x00FFFFFFu);
+}
+
 }  // namespace

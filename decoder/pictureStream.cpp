@@ -1,0 +1,114 @@
+#include "pictureStream.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace decoder {
+
+std::unique_ptr<PictureStream> PictureStream::Open(const std::string& path)
+{
+    auto source = VideoSource::Open(path);
+    if (!source)
+        return nullptr;
+    return std::make_unique<PictureStream>(Key{}, std::move(source));
+}
+
+PictureStream::PictureStream(Key, std::unique_ptr<VideoSource> source)
+    : source_(std::move(source)),
+      converter_(source_->Width(), source_->Height()),
+      orientation_(OrientationOf(source_->Stream(), source_->FirstPicture())),
+      width_(source_->Width()),
+      height_(source_->Height()),
+      aspectRatio_(source_->AspectRatio())
+{
+    if (orientation_.swap) {
+        std::swap(width_, height_);
+        aspectRatio_ = 1.0 / aspectRatio_;
+    }
+    if (!orientation_.IsIdentity())
+        upright_.resize(static_cast<std::size_t>(width_) * height_);
+}
+
+const AVFrame* PictureStream::NextPicture()
+{
+    for (;;) {
+        if (filter_.Active()) {
+            if (const AVFrame* filtered = filter_.Pull())
+                return filtered;
+            if (filter_.Flushed())
+                return nullptr;
+        }
+        const AVFrame* picture = source_->Next();
+        if (picture == nullptr) {
+            if (!filter_.Active())
+                return nullptr;
+            filter_.Flush();
+            continue;
+        }
+        if (picture->interlaced_frame)
+            deinterlace_ = true;
+        const std::string chain = FilterChainFor(*picture, deinterlace_);
+        if (chain.empty() || chain == refusedChain_) {
+            if (filter_.Active())
+                filter_.Reset();
+            return picture;
+        }
+        if (!filter_.Push(*picture, chain, source_->TimeBase())) {
+            // Better the picture as decoded than none.
+            refusedChain_ = chain;
+            return picture;
+        }
+    }
+}
+
+std::uint32_t* PictureStream::Next()
+{
+    // A picture that will not convert is skipped like a damaged packet.
+    while (const AVFrame* picture = NextPicture()) {
+        if (skipBefore_ > 0) {
+            if (source_->MicrosecondsOf(picture->pts) < skipBefore_)
+                continue;
+            skipBefore_ = 0;
+        }
+        std::uint32_t* pixels = converter_.Convert(*picture);
+        if (pixels == nullptr)
+            continue;
+        position_ = source_->PositionSecondsOf(picture->pts);
+        time_ = picture->pts;
+        if (upright_.empty())
+            return pixels;
+        Orient(pixels, converter_.Width(), converter_.Height(), orientation_, upright_.data());
+        return upright_.data();
+    }
+    return nullptr;
+}
+
+void PictureStream::Seek(std::int64_t seconds)
+{
+    SeekMicroseconds(std::max<std::int64_t>(0, seconds) * 1000000);
+}
+
+void PictureStream::SeekMicroseconds(std::int64_t microseconds)
+{
+    skipBefore_ = 0;
+    filter_.Reset();
+    if (!deinterlace_) {
+        source_->SeekMicroseconds(microseconds);
+        return;
+    }
+    // The deinterlacer looks at the pictures on either side of each one. Started two pictures
+    // early, it shows the picture asked for as it does when the video plays through to it.
+    const double rate = source_->FrameRate() > 0 ? source_->FrameRate() : 25.0;
+    const auto lead = static_cast<std::int64_t>(2 * 1000000 / rate);
+    source_->SeekMicroseconds(std::max<std::int64_t>(0, microseconds - lead));
+    skipBefore_ = microseconds;
+}
+
+void PictureStream::SeekKeyframe(std::int64_t microseconds)
+{
+    skipBefore_ = 0;
+    filter_.Reset();
+    source_->SeekKeyframe(microseconds);
+}
+
+}  // namespace decoder
