@@ -96,9 +96,10 @@ Figures Summarise(std::vector<double> ms)
     return f;
 }
 
+// As the play manager shows a frame that stays on display.
 void Show(TSDLPanel& panel, const TVideoFrame* frame)
 {
-    panel.ShowFrame(frame);
+    panel.ShowFrame(frame, TScaleFilter::Smooth);
     panel.Present();
 }
 
