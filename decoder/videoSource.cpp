@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "durationScan.h"
+
 namespace decoder {
 
 namespace {
@@ -122,6 +124,12 @@ std::unique_ptr<VideoSource> VideoSource::Open(const std::string& path)
         seconds = av_rescale_q_rnd(stream->duration, source->timeBase_, AVRational{1, 1}, AV_ROUND_DOWN);
     else if (source->format_->duration != AV_NOPTS_VALUE && source->format_->duration > 0)
         seconds = source->format_->duration / AV_TIME_BASE;
+    // A damaged header can claim any length; then the packets say how long the stream is.
+    if (!IsPlausibleDuration(seconds, avio_size(source->format_->pb))) {
+        const std::int64_t scanned = ScanDurationSeconds(
+            path, source->streamIndex_, source->timeBase_, source->origin_, source->frameDuration_);
+        seconds = scanned >= 0 ? scanned : 0;
+    }
     source->durationSeconds_ = seconds;
 
     source->pending_ = true;

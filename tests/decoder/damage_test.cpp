@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 
@@ -177,4 +178,27 @@ TEST(Damaged, StreamCutBeforeItsFirstKeyframeStartsAtZero)
     Module().seek(2);
     ASSERT_NE(Module().getNextFrame(), nullptr);
     EXPECT_EQ(Module().getFrameInfo()->PositionSeconds, 2);
+}
+
+// One flipped bit in a WMV header's play duration claims 461 billion seconds; the length comes
+// from the packets instead, so the slider, the strip and the seeks stay sane.
+TEST(Damaged, AnAbsurdDurationInTheHeaderFallsBackToThePackets)
+{
+    const std::string clean = Folder().File("two seconds.wmv");
+    ASSERT_TRUE(MakeClip(clean, Pattern("160x120"), 2, "-c:v wmv2"));
+    std::vector<std::uint8_t> bytes = ReadFile(clean);
+    // The file properties object; its play duration sits 64 bytes in.
+    const std::uint8_t properties[] = {0xA1, 0xDC, 0xAB, 0x8C, 0x47, 0xA9, 0xCF, 0x11,
+                                       0x8E, 0xE4, 0x00, 0xC0, 0x0C, 0x20, 0x53, 0x65};
+    const auto at = std::search(bytes.begin(), bytes.end(), std::begin(properties), std::end(properties));
+    ASSERT_NE(at, bytes.end());
+    at[64 + 7] ^= 0x40;
+    const std::string path = Derived("absurd duration.wmv", bytes);
+    ASSERT_GT(std::stod(Ffprobe("-show_entries format=duration -of csv=p=0 " + Quoted(path))), 1e9)
+        << "the fixture no longer reproduces the damaged header";
+
+    ASSERT_EQ(Module().openFile(path.c_str(), 0, 0), 0);
+    EXPECT_EQ(Module().getFileInfo()->DurationSeconds, 2);
+    Module().seek(1);
+    EXPECT_NE(Module().getNextFrame(), nullptr);
 }
