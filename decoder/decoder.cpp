@@ -1,6 +1,7 @@
 // decoder.so: the program's video decoding module. It holds one open video at a time in its own
 // globals (a second binding loads a private copy of the file to get a second set) and is reached
-// only through the seven C functions below.
+// only through the seven C functions below, and three more for frame-exact navigation, which
+// the program does without when a module lacks them.
 
 #include "pictureStream.h"
 
@@ -12,6 +13,7 @@
 using playback::TVideoFileInfo;
 using playback::TVideoFrame;
 using playback::TVideoFrameInfo;
+using playback::TVideoFrameTime;
 
 #define DECODER_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -140,3 +142,47 @@ DECODER_EXPORT std::int32_t convert(void* target, std::int32_t targetStride)
         std::memcpy(row, lastPixels + static_cast<std::size_t>(y) * width, static_cast<std::size_t>(rowBytes));
     return 0;
 }
+
+#ifndef DECODER_WITHOUT_NAVIGATION
+// Navigation beside the seven: the exact time of the picture getNextFrame returned last, and
+// seeks to a microsecond or to the keyframe before one.
+
+namespace {
+TVideoFrameTime frameTime{};
+}  // namespace
+
+DECODER_EXPORT TVideoFrameTime* getFrameTime()
+{
+    if (!current)
+        return nullptr;
+    frameTime.Microseconds = current->Microseconds();
+    frameTime.FrameNumber = current->FrameNumber();
+    return &frameTime;
+}
+
+DECODER_EXPORT std::int32_t seekTime(std::int64_t microseconds)
+{
+    if (!current)
+        return 1;
+    lastPixels = nullptr;
+    try {
+        current->SeekMicroseconds(microseconds);
+        return 0;
+    } catch (...) {
+        return 1;
+    }
+}
+
+DECODER_EXPORT std::int32_t seekKeyframe(std::int64_t microseconds)
+{
+    if (!current)
+        return 1;
+    lastPixels = nullptr;
+    try {
+        current->SeekKeyframe(microseconds);
+        return 0;
+    } catch (...) {
+        return 1;
+    }
+}
+#endif

@@ -1,5 +1,6 @@
 #include "pictureStream.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace decoder {
@@ -64,10 +65,16 @@ std::uint32_t* PictureStream::Next()
 {
     // A picture that will not convert is skipped like a damaged packet.
     while (const AVFrame* picture = NextPicture()) {
+        if (skipBefore_ > 0) {
+            if (source_->MicrosecondsOf(picture->pts) < skipBefore_)
+                continue;
+            skipBefore_ = 0;
+        }
         std::uint32_t* pixels = converter_.Convert(*picture);
         if (pixels == nullptr)
             continue;
         position_ = source_->PositionSecondsOf(picture->pts);
+        time_ = picture->pts;
         if (upright_.empty())
             return pixels;
         Orient(pixels, converter_.Width(), converter_.Height(), orientation_, upright_.data());
@@ -78,8 +85,30 @@ std::uint32_t* PictureStream::Next()
 
 void PictureStream::Seek(std::int64_t seconds)
 {
+    SeekMicroseconds(std::max<std::int64_t>(0, seconds) * 1000000);
+}
+
+void PictureStream::SeekMicroseconds(std::int64_t microseconds)
+{
+    skipBefore_ = 0;
     filter_.Reset();
-    source_->Seek(seconds);
+    if (!deinterlace_) {
+        source_->SeekMicroseconds(microseconds);
+        return;
+    }
+    // The deinterlacer looks at the pictures on either side of each one. Started two pictures
+    // early, it shows the picture asked for as it does when the video plays through to it.
+    const double rate = source_->FrameRate() > 0 ? source_->FrameRate() : 25.0;
+    const auto lead = static_cast<std::int64_t>(2 * 1000000 / rate);
+    source_->SeekMicroseconds(std::max<std::int64_t>(0, microseconds - lead));
+    skipBefore_ = microseconds;
+}
+
+void PictureStream::SeekKeyframe(std::int64_t microseconds)
+{
+    skipBefore_ = 0;
+    filter_.Reset();
+    source_->SeekKeyframe(microseconds);
 }
 
 }  // namespace decoder

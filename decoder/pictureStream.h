@@ -36,6 +36,14 @@ public:
     // See VideoSource::Seek.
     void Seek(std::int64_t seconds);
 
+    // Exact place of the picture Next() returned last: microseconds from the start, rounded
+    // down, and its number at the frame rate.
+    std::int64_t Microseconds() const { return source_->MicrosecondsOf(time_); }
+    std::int64_t FrameNumber() const { return source_->FrameNumberOf(time_); }
+    // See VideoSource::SeekMicroseconds and SeekKeyframe.
+    void SeekMicroseconds(std::int64_t microseconds);
+    void SeekKeyframe(std::int64_t microseconds);
+
 private:
     struct Key {
         explicit Key() = default;
@@ -56,6 +64,10 @@ private:
     int height_ = 0;
     double aspectRatio_ = 1.0;
     std::int64_t position_ = 0;
+    std::int64_t time_ = AV_NOPTS_VALUE;  // pts of the picture Next() returned last
+    // After an exact seek into deinterlaced video, pictures before this many microseconds are
+    // decoded for the deinterlacer but not delivered; 0 when none.
+    std::int64_t skipBefore_ = 0;
     // Once a picture comes flagged interlaced, every later one passes the deinterlacer, which
     // leaves progressive ones alone; the deinterlacer needs the pictures' order unbroken.
     bool deinterlace_ = false;

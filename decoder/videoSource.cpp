@@ -92,6 +92,7 @@ std::unique_ptr<VideoSource> VideoSource::Open(const std::string& path)
     const AVStream* stream = source->format_->streams[source->streamIndex_];
     const AVRational rate = StreamFrameRate(stream);
     source->frameRate_ = av_q2d(rate);
+    source->rate_ = rate;
     source->frameDuration_ = std::max<std::int64_t>(1, av_rescale_q(1, av_inv_q(rate), source->timeBase_));
     if (stream->start_time != AV_NOPTS_VALUE)
         source->origin_ = stream->start_time;
@@ -406,7 +407,55 @@ bool VideoSource::LandNear(std::int64_t target)
 
 void VideoSource::Seek(std::int64_t seconds)
 {
-    const std::int64_t target = origin_ + SecondsToStream(std::max<std::int64_t>(0, seconds));
+    SeekTo(origin_ + SecondsToStream(std::max<std::int64_t>(0, seconds)));
+}
+
+std::int64_t VideoSource::MicrosecondsOf(std::int64_t time) const
+{
+    if (time == AV_NOPTS_VALUE || time <= origin_)
+        return 0;
+    return av_rescale_q_rnd(time - origin_, timeBase_, AVRational{1, 1000000}, AV_ROUND_DOWN);
+}
+
+std::int64_t VideoSource::FrameNumberOf(std::int64_t time) const
+{
+    if (time == AV_NOPTS_VALUE || time <= origin_)
+        return 0;
+    return av_rescale_q_rnd(time - origin_, timeBase_, av_inv_q(rate_),
+        static_cast<AVRounding>(AV_ROUND_NEAR_INF | AV_ROUND_PASS_MINMAX));
+}
+
+void VideoSource::SeekMicroseconds(std::int64_t microseconds)
+{
+    // The first stream time whose microseconds, rounded down, reach the target: the same
+    // picture whose time ReturnedMicroseconds reports.
+    const std::int64_t ticks = av_rescale_q_rnd(std::max<std::int64_t>(0, microseconds), AVRational{1, 1000000},
+        timeBase_, AV_ROUND_UP);
+    SeekTo(origin_ + ticks);
+}
+
+void VideoSource::SeekKeyframe(std::int64_t microseconds)
+{
+    // The last stream time whose microseconds, rounded down, are still at or before the
+    // target: the picture asked for is at or before it and the one after it is not.
+    const std::int64_t target = origin_
+        + av_rescale_q_rnd(std::max<std::int64_t>(0, microseconds) + 1, AVRational{1, 1000000}, timeBase_, AV_ROUND_UP)
+        - 1;
+    if (!format_ || !codec_) {
+        ended_ = true;
+        pending_ = false;
+        return;
+    }
+    skipBefore_ = AV_NOPTS_VALUE;
+    if (!LandNear(target)) {
+        ended_ = true;
+        pending_ = false;
+    }
+    pendingFirstFrom_ = AV_NOPTS_VALUE;
+}
+
+void VideoSource::SeekTo(std::int64_t target)
+{
     if (!format_ || !codec_) {
         // A restart failed (the file went away): nothing more to show.
         ended_ = true;

@@ -42,6 +42,17 @@ public:
     // null when there is none.
     void Seek(std::int64_t seconds);
 
+    // Exact navigation in microseconds from the start of the video.
+    // Microseconds of a picture time as Next() gives it in pts, rounded down, and the picture's
+    // number at the frame rate.
+    std::int64_t MicrosecondsOf(std::int64_t time) const;
+    std::int64_t FrameNumberOf(std::int64_t time) const;
+    // Like Seek, to the first picture at or after `microseconds`.
+    void SeekMicroseconds(std::int64_t microseconds);
+    // After this, Next() returns the keyframe that starts the group of the last picture at or
+    // before `microseconds`, and every picture after it in order.
+    void SeekKeyframe(std::int64_t microseconds);
+
 private:
     struct Key {
         explicit Key() = default;
@@ -64,6 +75,7 @@ private:
     bool ReachableByDecodingOn(std::int64_t target) const;
     bool LandNear(std::int64_t target);
     std::int64_t SecondsToStream(std::int64_t seconds) const;
+    void SeekTo(std::int64_t target);
 
     std::string path_;
     FormatContextPtr format_;
@@ -79,6 +91,7 @@ private:
     int width_ = 0;
     int height_ = 0;
     double frameRate_ = 25.0;
+    AVRational rate_{25, 1};
     double aspectRatio_ = 1.0;
     std::int64_t durationSeconds_ = 0;
     std::int64_t origin_ = 0;          // stream time of position 0

@@ -30,7 +30,8 @@ CommandState CommandStateFor(TPlayState state)
         s.playButtonVisible = s.playButtonEnabled = true;
         s.slider = true;
         s.resetSlider = true;
-        s.timestamp = CommandState::Timestamp::Zero;
+        // The frame on display: the first one after Stop, the last one at the end.
+        s.timestamp = CommandState::Timestamp::Current;
         break;
     case psPaused:
         s.play = true;

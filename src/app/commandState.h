@@ -12,7 +12,7 @@ namespace app {
 struct CommandState {
     bool play = false;              // tmiPlay, tbiPlay
     bool pause = false;             // tmiPause, tbiPause
-    bool transport = false;         // stop, step, capture and the tools button
+    bool transport = false;         // stop, step, step back, capture and the tools button
     bool playButtonVisible = false;
     bool playButtonEnabled = false;
     bool pauseButtonVisible = false;

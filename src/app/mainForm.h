@@ -64,6 +64,7 @@ public:
     QAction* tmiPause = nullptr;
     QAction* tmiStop = nullptr;
     QAction* tmiStep = nullptr;
+    QAction* tmiStepBack = nullptr;
     QAction* tmiCapture = nullptr;
     QMenu* tmHelp = nullptr;
     QAction* tmiContents = nullptr;
@@ -94,6 +95,7 @@ public:
     // Status bar.
     QStatusBar* StatusBar = nullptr;
     QLabel* lbFilePath = nullptr;
+    QLabel* lbPosition = nullptr;  // exact time and number of the frame on display
 
     // Container and its areas.
     TLinePanel* lpContainer = nullptr;

@@ -22,6 +22,15 @@ QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
     return action;
 }
 
+// An item whose key the main window handles itself, before the focused control and without
+// taking it away from it: the key shows beside the caption but is no shortcut of the item.
+QAction* AddKeyItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& key)
+{
+    QAction* action = menu->addAction(caption + QLatin1Char('\t') + key.toString(QKeySequence::NativeText));
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
 QMenu* AddSubmenu(QMenu* menu, const char* name, const QString& caption)
 {
     QMenu* sub = menu->addMenu(caption);
@@ -60,14 +69,16 @@ void TmainDlg::CreateMenuBar()
     tmiExportFolder = AddItem(TBXSubmenuItem1, "tmiExportFolder", QStringLiteral("&Folder"));
     tmiExportThumbnail = AddItem(TBXSubmenuItem1, "tmiExportThumbnail", QStringLiteral("&Thumbnail"));
     tmFile->addSeparator();
-    tmiExit = AddItem(tmFile, "tmiExit", QStringLiteral("&Exit"));
+    tmiExit = AddItem(tmFile, "tmiExit", QStringLiteral("&Exit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     tmEdit = AddMenu(TBXToolbar1, "tmEdit", QStringLiteral("&Edit"));
     tmNew = AddSubmenu(tmEdit, "tmNew", QStringLiteral("&New"));
     tmiCategory = AddItem(tmNew, "tmiCategory", QStringLiteral("&Category"));
     tmiEdit = AddItem(tmEdit, "tmiEdit", QStringLiteral("&Edit"));
     tmEdit->addSeparator();
-    tmiDelete = AddItem(tmEdit, "tmiDelete", QStringLiteral("&Delete"));
+    // Active only while the library tree has the focus (see WireCommands).
+    tmiDelete = AddItem(tmEdit, "tmiDelete", QStringLiteral("&Delete"), QKeySequence(Qt::Key_Delete));
+    tmiDelete->setShortcutContext(Qt::WidgetShortcut);
 
     tmView = AddMenu(TBXToolbar1, "tmView", QStringLiteral("&View"));
     tmiFullScreen = AddItem(tmView, "tmiFullScreen", QStringLiteral("&Full Screen"), QKeySequence(Qt::Key_F11));
@@ -76,15 +87,16 @@ void TmainDlg::CreateMenuBar()
     addAction(tmiFullScreen);
 
     tmPlayback = AddMenu(TBXToolbar1, "tmPlayback", QStringLiteral("&Playback"));
-    tmiPlay = AddItem(tmPlayback, "tmiPlay", QStringLiteral("&Play"));
-    tmiPause = AddItem(tmPlayback, "tmiPause", QStringLiteral("&Pause"));
+    tmiPlay = AddKeyItem(tmPlayback, "tmiPlay", QStringLiteral("&Play"), QKeySequence(Qt::Key_Space));
+    tmiPause = AddKeyItem(tmPlayback, "tmiPause", QStringLiteral("&Pause"), QKeySequence(Qt::Key_Space));
     tmiStop = AddItem(tmPlayback, "tmiStop", QStringLiteral("&Stop"));
-    tmiStep = AddItem(tmPlayback, "tmiStep", QStringLiteral("&Step"));
+    tmiStep = AddKeyItem(tmPlayback, "tmiStep", QStringLiteral("&Step"), QKeySequence(Qt::Key_Right));
+    tmiStepBack = AddKeyItem(tmPlayback, "tmiStepBack", QStringLiteral("Step &Back"), QKeySequence(Qt::Key_Left));
     tmPlayback->addSeparator();
     tmiCapture = AddItem(tmPlayback, "tmiCapture", QStringLiteral("&Capture"));
 
     tmHelp = AddMenu(TBXToolbar1, "tmHelp", QStringLiteral("&Help"));
-    tmiContents = AddItem(tmHelp, "tmiContents", QStringLiteral("&Contents"));
+    tmiContents = AddItem(tmHelp, "tmiContents", QStringLiteral("&Contents"), QKeySequence(Qt::Key_F1));
     tmHelp->addSeparator();
     tmiCheckUpdate = AddItem(tmHelp, "tmiCheckUpdate", QStringLiteral("Check &Update"),
                              QKeySequence(Qt::CTRL | Qt::Key_U));
@@ -186,6 +198,13 @@ void TmainDlg::CreateStatusBar()
     // A long path is cut off at the window's edge; it must not widen the window.
     lbFilePath->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     StatusBar->addWidget(lbFilePath, 1);
+
+    lbPosition = new QLabel(StatusBar);
+    lbPosition->setObjectName(QStringLiteral("lbPosition"));
+    lbPosition->setFont(app::theme::InterfaceFont(12));
+    lbPosition->setPalette(pal);
+    lbPosition->setContentsMargins(4, 0, 4, 0);
+    StatusBar->addPermanentWidget(lbPosition);
 }
 
 void TmainDlg::CreateTreePopup()

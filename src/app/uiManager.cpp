@@ -18,6 +18,7 @@
 #include "app/commandState.h"
 #include "app/exportDialogs.h"
 #include "app/helpManual.h"
+#include "app/keyCommands.h"
 #include "app/mainForm.h"
 #include "app/theme.h"
 #include "app/videoDialog.h"
@@ -204,6 +205,7 @@ void TUIManager::InitializeUI()
     playManager_->Panel = panel_;
     playManager_->Controls.SliderBar = dlg.SliderBar;
     playManager_->Controls.lbTimestamp = dlg.lbTimestamp;
+    playManager_->Controls.lbPosition = dlg.lbPosition;
     playManager_->Controls.ProgressBar = dlg.ProgressBar;
     std::copy(dlg.imgViews.begin(), dlg.imgViews.end(), playManager_->Controls.imgViews.begin());
     playManager_->OnProgress = [this] { PlaybackProgress(); };
@@ -284,6 +286,7 @@ void TUIManager::WireCommands()
     each({dlg.tmiPause, dlg.tbiPause}, [this] { PauseCommand(); });
     each({dlg.tmiStop, dlg.tbiStop}, [this] { StopCommand(); });
     each({dlg.tmiStep, dlg.tbiStep}, [this] { StepCommand(); });
+    each({dlg.tmiStepBack}, [this] { StepBackCommand(); });
     dlg.btnPlay->OnClick = [this] { PlayCommand(); };
     dlg.btnPause->OnClick = [this] { PauseCommand(); };
     dlg.btnStop->OnClick = [this] { StopCommand(); };
@@ -315,7 +318,13 @@ void TUIManager::WireCommands()
 
     for (TImage* view : dlg.imgViews)
         view->OnClick = [this, view] { ThumbnailClick(view->Tag()); };
-    dlg.OnKeyDown = [this](int key, Qt::KeyboardModifiers) { MainKeyDown(key); };
+    dlg.OnKeyDown = [this](int key, Qt::KeyboardModifiers modifiers) {
+        if (app::KeyCommandFor(key, modifiers) == app::KeyCommand::None
+            || !app::TakesTypedKeys(QApplication::focusWidget()))
+            MainKeyDown(key, modifiers);
+    };
+    // Delete deletes in the library tree only, and never what an edit box would delete.
+    dlg.vstImage->addAction(dlg.tmiDelete);
 }
 
 QString TUIManager::FormatTimestamp() const
@@ -333,8 +342,8 @@ void TUIManager::UpdateCommandState(TPlayState state)
     dlg.tbiPlay->setEnabled(s.play);
     dlg.tmiPause->setEnabled(s.pause);
     dlg.tbiPause->setEnabled(s.pause);
-    for (QAction* action : {dlg.tmiStop, dlg.tbiStop, dlg.tmiStep, dlg.tbiStep, dlg.tmiCapture, dlg.tbiCapture,
-                            dlg.tbiTools})
+    for (QAction* action : {dlg.tmiStop, dlg.tbiStop, dlg.tmiStep, dlg.tbiStep, dlg.tmiStepBack, dlg.tmiCapture,
+                            dlg.tbiCapture, dlg.tbiTools})
         action->setEnabled(s.transport);
     dlg.btnPlay->setVisible(s.playButtonVisible);
     dlg.btnPlay->setEnabled(s.playButtonEnabled);
@@ -418,17 +427,74 @@ void TUIManager::StepCommand()
     UpdateCommandState(playManager_->State);
 }
 
-void TUIManager::MainKeyDown(int key)
+void TUIManager::StepBackCommand()
 {
-    if (key == Qt::Key_Space) {
+    const TPlayState state = playManager_->State;
+    if (state != psPlaying && state != psPaused)
+        return;
+    playManager_->StepBack();
+    UpdateCommandState(playManager_->State);
+}
+
+void TUIManager::MoveCommand(const std::function<void(playback::TPlayManager&)>& move)
+{
+    playback::TPlayManager& pm = *playManager_;
+    if (pm.State == psNoFile)
+        return;
+    move(pm);
+    mainDlg->lbTimestamp->setText(FormatTimestamp());
+    mainDlg->SliderBar->SetPosition(pm.PositionSeconds);
+    if (pm.State != psPlaying && pm.State != psPaused)
+        pm.Pause();
+    UpdateCommandState(pm.State);
+}
+
+void TUIManager::FirstFrameCommand()
+{
+    MoveCommand([](playback::TPlayManager& pm) { pm.GoToTime(0); });
+}
+
+void TUIManager::LastFrameCommand()
+{
+    MoveCommand([](playback::TPlayManager& pm) { pm.LastFrame(); });
+}
+
+void TUIManager::SkipSecondsCommand(int seconds)
+{
+    MoveCommand([seconds](playback::TPlayManager& pm) { pm.SkipSeconds(seconds); });
+}
+
+void TUIManager::MainKeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    switch (app::KeyCommandFor(key, modifiers)) {
+    case app::KeyCommand::PlayOrPause:
         if (playManager_->State == psPlaying)
             PauseCommand();
-        else if (playManager_->State == psPaused)
+        else
             PlayCommand();
-    } else if (key == Qt::Key_Right) {
+        break;
+    case app::KeyCommand::Step:
         StepCommand();
-    } else if (key == Qt::Key_Escape && mainDlg->IsFullScreen()) {
-        FullScreenCommand();
+        break;
+    case app::KeyCommand::StepBack:
+        StepBackCommand();
+        break;
+    case app::KeyCommand::SecondForward:
+        SkipSecondsCommand(1);
+        break;
+    case app::KeyCommand::SecondBack:
+        SkipSecondsCommand(-1);
+        break;
+    case app::KeyCommand::FirstFrame:
+        FirstFrameCommand();
+        break;
+    case app::KeyCommand::LastFrame:
+        LastFrameCommand();
+        break;
+    case app::KeyCommand::None:
+        if (key == Qt::Key_Escape && mainDlg->IsFullScreen())
+            FullScreenCommand();
+        break;
     }
 }
 

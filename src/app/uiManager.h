@@ -65,12 +65,17 @@ public:
     void PauseCommand();
     void StopCommand();
     void StepCommand();
+    void StepBackCommand();
+    // Home, End and Shift+Right/Left: the first frame, the last frame, one second either way.
+    void FirstFrameCommand();
+    void LastFrameCommand();
+    void SkipSecondsCommand(int seconds);
     void ThumbnailClick(int index);
     void SliderPointerPressed();
     void SliderPointerReleased();
     void PlaybackProgress();
     void PlaybackFinished();
-    void MainKeyDown(int key);
+    void MainKeyDown(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
     // Commands whose operations arrive with the library, the current-frame tools, the exports
     // and the update check; until then they do nothing.
@@ -107,6 +112,9 @@ public:
 
 private:
     QString FormatTimestamp() const;
+    // Runs a move to another frame and shows where it landed; outside playback the video is
+    // paused there afterwards, as after a thumbnail click.
+    void MoveCommand(const std::function<void(playback::TPlayManager&)>& move);
     // Runs a command's dialog with a playing video paused, and plays on afterwards.
     void WhilePaused(const std::function<void()>& work);
     void PlaceVideoPanel();

@@ -101,6 +101,8 @@ void TPlayThread::Execute()
                 Report(stFinished | stEndOfStream);
                 return;
             }
+            if (OnFrame)
+                OnFrame(*frame);
             Panel->ShowFrame(frame, filter);
             ++framesDrawn;
             if (framesDrawn > WarmUpFrames && filter != TScaleFilter::Nearest) {

@@ -12,6 +12,7 @@ namespace playback {
 
 class TDecoder;
 class TSDLPanel;
+struct TVideoFrame;
 
 // What the play thread reports; the combinations sent are 1, 9, 20 and 6.
 enum TPlayStatusFlag : std::uint16_t {
@@ -50,6 +51,9 @@ public:
     // How frames that do not fit the panel are shrunk at first; see NextPlaybackFilter.
     TScaleFilter Filter = TScaleFilter::Smooth;
     void SetOnStatus(std::function<void(TPlayStatus status, std::int32_t parameter)> handler);
+    // Optional, set before Resume: runs on the play thread with every frame decoded, before it
+    // is drawn (the play manager keeps the frames for stepping back).
+    std::function<void(const TVideoFrame& frame)> OnFrame;
 
 protected:
     void Execute() override;

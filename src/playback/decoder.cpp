@@ -125,6 +125,15 @@ TDecoder::TDecoder(const std::string& folder)
     TConvertFn convert = nullptr;
     Resolve(library, "convert", convert);
     DecoderConvert.store(convert);
+    // The navigation exports are optional: all three or none.
+    getFrameTime_ = reinterpret_cast<TGetFrameTimeFn>(dlsym(library, "getFrameTime"));
+    seekTime_ = reinterpret_cast<TSeekTimeFn>(dlsym(library, "seekTime"));
+    seekKeyframe_ = reinterpret_cast<TSeekKeyframeFn>(dlsym(library, "seekKeyframe"));
+    if (!CanNavigate()) {
+        getFrameTime_ = nullptr;
+        seekTime_ = nullptr;
+        seekKeyframe_ = nullptr;
+    }
 }
 
 TDecoder::~TDecoder() = default;
@@ -160,6 +169,21 @@ TVideoFrame* TDecoder::NextFrame()
 std::int32_t TDecoder::Seek(std::int32_t seconds)
 {
     return seek_(seconds);
+}
+
+const TVideoFrameTime* TDecoder::FrameTime() const
+{
+    return getFrameTime_ != nullptr ? getFrameTime_() : nullptr;
+}
+
+std::int32_t TDecoder::SeekTime(std::int64_t microseconds)
+{
+    return seekTime_ != nullptr ? seekTime_(microseconds) : 1;
+}
+
+std::int32_t TDecoder::SeekKeyframe(std::int64_t microseconds)
+{
+    return seekKeyframe_ != nullptr ? seekKeyframe_(microseconds) : 1;
 }
 
 std::int32_t TDecoder::Rewind()

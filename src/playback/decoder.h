@@ -36,6 +36,13 @@ public:
     std::int32_t Seek(std::int32_t seconds);
     std::int32_t Rewind();
 
+    // Exact navigation, when the module offers it (a module without it plays on in whole
+    // seconds). FrameTime is the place of the picture NextFrame returned last, or null.
+    bool CanNavigate() const { return getFrameTime_ != nullptr && seekTime_ != nullptr && seekKeyframe_ != nullptr; }
+    const TVideoFrameTime* FrameTime() const;
+    std::int32_t SeekTime(std::int64_t microseconds);
+    std::int32_t SeekKeyframe(std::int64_t microseconds);
+
     const TVideoFileInfo* FileInfo() const { return fileInfo_; }
     const TVideoFrameInfo* FrameInfo() const { return frameInfo_; }
     std::int32_t FrameWidth() const { return frameWidth_; }
@@ -81,6 +88,9 @@ private:
     TGetFrameFn getFrame_ = nullptr;
     TGetNextFrameFn getNextFrame_ = nullptr;
     TSeekFn seek_ = nullptr;
+    TGetFrameTimeFn getFrameTime_ = nullptr;
+    TSeekTimeFn seekTime_ = nullptr;
+    TSeekKeyframeFn seekKeyframe_ = nullptr;
 };
 
 // `convert` is resolved into this one variable by every instance; nothing calls it.

@@ -48,6 +48,15 @@ static_assert(sizeof(TVideoFileInfo) >= 60);
 static_assert(offsetof(TVideoFrameInfo, PositionSeconds) == 0 && sizeof(TVideoFrameInfo) >= 8);
 static_assert(offsetof(TVideoFrame, Pixels) == 0 && sizeof(TVideoFrame) >= 4);
 
+// Exact place of the picture getNextFrame returned last, from the module's navigation exports
+// (getFrameTime, seekTime, seekKeyframe). A module may lack them; the program then keeps to
+// whole seconds.
+struct TVideoFrameTime {
+    std::int64_t Microseconds;  // from the start of the video, rounded down
+    std::int64_t FrameNumber;   // 0 for the first picture: the time at the frame rate, to the nearest
+};
+static_assert(offsetof(TVideoFrameTime, Microseconds) == 0 && offsetof(TVideoFrameTime, FrameNumber) == 8);
+
 // Signatures of the exports. getFrame and convert are never called by the program; the module
 // gives them a useful meaning of its own (see decoder/decoder.cpp).
 extern "C" {
@@ -58,6 +67,12 @@ using TGetFrameFn = TVideoFrame* (*)();
 using TGetNextFrameFn = TVideoFrame* (*)();
 using TSeekFn = std::int32_t (*)(std::int32_t seconds);
 using TConvertFn = std::int32_t (*)(void* target, std::int32_t targetStride);
+// Navigation: after seekTime the next picture is the first one at or after the time; after
+// seekKeyframe it is the first picture of the group that holds the last picture at or before the
+// time. Both return 0 on success.
+using TGetFrameTimeFn = TVideoFrameTime* (*)();
+using TSeekTimeFn = std::int32_t (*)(std::int64_t microseconds);
+using TSeekKeyframeFn = std::int32_t (*)(std::int64_t microseconds);
 }
 
 }  // namespace playback

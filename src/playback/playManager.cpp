@@ -11,6 +11,7 @@
 #include "imaging/surfaceConversions.h"
 #include "playback/SDLPanel.h"
 #include "playback/decoder.h"
+#include "playback/frameCache.h"
 #include "widgets/FSProgressBar.h"
 #include "widgets/Image.h"
 #include "widgets/SliderBar.h"
@@ -26,9 +27,23 @@ QString FormatTimestamp(std::int64_t position, int dh, int dm, int ds)
                              dm, ds);
 }
 
+QString FormatFramePosition(std::int64_t microseconds, std::int64_t frameNumber)
+{
+    const std::int64_t ms = std::max<std::int64_t>(0, microseconds) / 1000;
+    QString number = QString::number(std::max<std::int64_t>(0, frameNumber));
+    for (qsizetype at = number.size() - 3; at > 0; at -= 3)
+        number.insert(at, QLatin1Char(' '));
+    return QString::asprintf("%.2lld:%.2lld:%.2lld.%.3lld", static_cast<long long>(ms / 3600000),
+                             static_cast<long long>(ms / 60000 % 60), static_cast<long long>(ms / 1000 % 60),
+                             static_cast<long long>(ms % 1000))
+        + QStringLiteral(" \u00B7 frame ") + number;
+}
+
 TPlayManager::TPlayManager(const std::string& decoderFolder)
     : decoder_(std::make_unique<TDecoder>(decoderFolder))
 {
+    if (decoder_->CanNavigate())
+        navigator_ = std::make_unique<TFrameNavigator>(*decoder_);
     for (int i = 0; i < ThumbnailCount; ++i) {
         thumbnailImages_[i] = std::make_unique<imaging::TFastDIB>();
         thumbnails_[i].Index = i;
@@ -42,6 +57,7 @@ TPlayManager::~TPlayManager()
     // The workers go first: both use the decoder and the thumbnail images.
     thumbnailWorker_.reset();
     playThread_.reset();
+    navigator_.reset();
     decoder_.reset();
     if (PlayManager == this)
         PlayManager = nullptr;
@@ -74,6 +90,58 @@ void TPlayManager::ShowDecodedFrame(const TVideoFrame* frame)
     // Opened, stepped, sought or stopped: this frame stays on display.
     Panel->ShowFrame(frame, TScaleFilter::Smooth);
     Panel->Present();
+    WriteFramePosition();
+}
+
+void TPlayManager::ShowCachedFrame(const TCachedFrame& cached)
+{
+    TVideoFrame frame{const_cast<std::uint32_t*>(cached.Pixels.data())};
+    Panel->SetFrameSize(SurfaceWidth, SurfaceHeight);
+    Panel->ShowFrame(&frame, TScaleFilter::Smooth);
+    Panel->Present();
+    PositionSeconds = cached.PositionSeconds;
+    if (Controls.lbPosition != nullptr)
+        Controls.lbPosition->setText(FormatFramePosition(cached.Microseconds, cached.FrameNumber));
+}
+
+void TPlayManager::WriteFramePosition()
+{
+    if (Controls.lbPosition == nullptr)
+        return;
+    const TVideoFrameTime* time = navigator_ != nullptr ? decoder_->FrameTime() : nullptr;
+    Controls.lbPosition->setText(time != nullptr ? FormatFramePosition(time->Microseconds, time->FrameNumber)
+                                                 : QString());
+}
+
+void TPlayManager::WritePlace()
+{
+    if (Controls.SliderBar != nullptr)
+        Controls.SliderBar->SetPosition(PositionSeconds);
+    if (Controls.lbTimestamp != nullptr)
+        Controls.lbTimestamp->setText(
+            FormatTimestamp(PositionSeconds, DurationHours, DurationMinutes, DurationSecondsPart));
+}
+
+void TPlayManager::RestartNavigation(const TVideoFrame* frame)
+{
+    if (navigator_ == nullptr)
+        return;
+    if (frame != nullptr)
+        navigator_->Restart(*frame);
+    else
+        navigator_->DecoderMoved();
+}
+
+std::int64_t TPlayManager::CurrentMicroseconds() const
+{
+    const TCachedFrame* current = navigator_ != nullptr ? navigator_->Current() : nullptr;
+    return current != nullptr ? current->Microseconds : PositionSeconds * 1000000;
+}
+
+void TPlayManager::SetFrameCacheBudget(std::size_t bytes)
+{
+    if (navigator_ != nullptr)
+        navigator_->Cache().SetBudget(bytes);
 }
 
 void TPlayManager::Open(const std::string& fileName)
@@ -89,8 +157,12 @@ void TPlayManager::Open(const std::string& fileName)
         const TVideoFrame* frame = decoder_->NextFrame();
         if (frame == nullptr)
             return;
+        RestartNavigation(frame);
         ShowDecodedFrame(frame);
         State = psOpened;
+        // The strip's worker moves the decoder about.
+        if (navigator_ != nullptr)
+            navigator_->DecoderMoved();
         thumbnailWorker_ = std::make_unique<TThumbnailWorkThread>(*this);
         thumbnailWorker_->OnTerminate = [this] { ThumbnailsDone(); };
         thumbnailWorker_->Resume();
@@ -109,8 +181,12 @@ void TPlayManager::Play()
     if (Playing || !Opened)
         return;
     playThread_.reset();
+    if (navigator_ != nullptr)
+        navigator_->PrepareToPlay();
     playThread_ = std::make_unique<TPlayThread>(*decoder_);
     playThread_->Panel = Panel;
+    if (navigator_ != nullptr)
+        playThread_->OnFrame = [navigator = navigator_.get()](const TVideoFrame& frame) { navigator->Record(frame); };
     playThread_->SetOnStatus([this](TPlayStatus status, std::int32_t parameter) { HandleStatus(status, parameter); });
     playThread_->Resume();
     Playing = true;
@@ -125,6 +201,10 @@ void TPlayManager::Halt()
     Playing = false;
     State = psPaused;
     AtEnd = false;
+    // The last frame the play thread drew is the last one it kept.
+    const TCachedFrame* shown = navigator_ != nullptr ? navigator_->Current() : nullptr;
+    if (shown != nullptr && Controls.lbPosition != nullptr)
+        Controls.lbPosition->setText(FormatFramePosition(shown->Microseconds, shown->FrameNumber));
 }
 
 void TPlayManager::Pause()
@@ -145,6 +225,7 @@ void TPlayManager::Stop()
     AtEnd = false;
     const TVideoFrame* frame = decoder_->NextFrame();
     RefreshInfo();
+    RestartNavigation(frame);
     if (frame == nullptr)
         return;
     ShowDecodedFrame(frame);
@@ -160,6 +241,7 @@ void TPlayManager::Seek(std::int32_t seconds)
     decoder_->Seek(seconds);
     const TVideoFrame* frame = decoder_->NextFrame();
     RefreshInfo();
+    RestartNavigation(frame);
     if (frame != nullptr)
         ShowDecodedFrame(frame);
     if (wasPlaying)
@@ -171,16 +253,96 @@ void TPlayManager::Step()
     if (Playing)
         Halt();
     WaitForThumbnails();
+    if (navigator_ != nullptr) {
+        // From the frames kept when the display stepped back, else decoded.
+        const TCachedFrame* next = navigator_->Forward();
+        RefreshInfo();
+        if (next == nullptr)
+            return;
+        ShowCachedFrame(*next);
+        WritePlace();
+        return;
+    }
     const TVideoFrame* frame = decoder_->NextFrame();
     RefreshInfo();
     if (frame == nullptr)
         return;
     ShowDecodedFrame(frame);
-    if (Controls.SliderBar != nullptr)
-        Controls.SliderBar->SetPosition(PositionSeconds);
-    if (Controls.lbTimestamp != nullptr)
-        Controls.lbTimestamp->setText(
-            FormatTimestamp(PositionSeconds, DurationHours, DurationMinutes, DurationSecondsPart));
+    WritePlace();
+}
+
+void TPlayManager::StepBack()
+{
+    if (Playing)
+        Halt();
+    WaitForThumbnails();
+    if (navigator_ == nullptr)
+        return;
+    const TCachedFrame* previous = navigator_->Back();
+    RefreshInfo();
+    if (previous == nullptr)
+        return;
+    ShowCachedFrame(*previous);
+    WritePlace();
+}
+
+void TPlayManager::GoToTime(std::int64_t microseconds)
+{
+    if (navigator_ == nullptr) {
+        Seek(static_cast<std::int32_t>(std::clamp<std::int64_t>(microseconds / 1000000, 0, INT32_MAX)));
+        return;
+    }
+    const bool wasPlaying = Playing;
+    if (wasPlaying)
+        Halt();
+    WaitForThumbnails();
+    const TCachedFrame* frame = navigator_->GoTo(microseconds);
+    RefreshInfo();
+    if (frame != nullptr)
+        ShowCachedFrame(*frame);
+    else
+        PositionSeconds = CurrentMicroseconds() / 1000000;
+    if (wasPlaying)
+        Play();
+}
+
+void TPlayManager::SkipSeconds(int seconds)
+{
+    // The frame on display is known for certain only once the play thread has stopped.
+    const bool wasPlaying = Playing;
+    if (wasPlaying)
+        Halt();
+    GoToTime(CurrentMicroseconds() + std::int64_t{seconds} * 1000000);
+    if (wasPlaying)
+        Play();
+}
+
+void TPlayManager::LastFrame()
+{
+    if (Playing)
+        Halt();
+    WaitForThumbnails();
+    if (navigator_ != nullptr) {
+        const TCachedFrame* last = navigator_->Last();
+        RefreshInfo();
+        if (last != nullptr)
+            ShowCachedFrame(*last);
+        else
+            PositionSeconds = CurrentMicroseconds() / 1000000;
+    } else {
+        // Whole seconds only: from the last second on, the last frame that comes.
+        decoder_->Seek(std::max(0, DurationSeconds - 1));
+        std::vector<std::uint32_t> last;
+        while (const TVideoFrame* frame = decoder_->NextFrame())
+            last.assign(frame->Pixels, frame->Pixels + static_cast<std::size_t>(SurfaceWidth) * SurfaceHeight);
+        RefreshInfo();
+        if (!last.empty()) {
+            TVideoFrame frame{last.data()};
+            ShowDecodedFrame(&frame);
+        }
+    }
+    State = psPaused;
+    AtEnd = true;
 }
 
 void TPlayManager::CurrentFrame(imaging::TFastDIB& target) const
@@ -202,6 +364,7 @@ void TPlayManager::HandleStatus(TPlayStatus status, std::int32_t)
         Panel->Present();
     if (status & (stSecondElapsed | stEndOfStream)) {
         PositionSeconds = decoder_->FrameInfo()->PositionSeconds;
+        WriteFramePosition();
         if (OnProgress)
             OnProgress();
     }

@@ -23,6 +23,7 @@ class TFastDIB;
 namespace playback {
 
 class TDecoder;
+class TFrameNavigator;
 class TSDLPanel;
 class TThumbnailWorkThread;
 struct TVideoFrame;
@@ -44,6 +45,7 @@ constexpr int ThumbnailBoxHeight = 57;
 struct TPlayControls {
     TSliderBar* SliderBar = nullptr;
     QLabel* lbTimestamp = nullptr;
+    QLabel* lbPosition = nullptr;  // the exact place of the frame on display (status bar)
     TFSProgressBar* ProgressBar = nullptr;
     std::array<TImage*, ThumbnailCount> imgViews{};
 };
@@ -52,6 +54,10 @@ struct TPlayControls {
 // many digits as they need.
 QString FormatTimestamp(std::int64_t positionSeconds, int durationHours, int durationMinutes,
                         int durationSeconds);
+
+// "00:01:23.456 · frame 2 504": the exact time of a frame to the millisecond and its number, the
+// digits of the number in groups of three.
+QString FormatFramePosition(std::int64_t microseconds, std::int64_t frameNumber);
 
 // The playback controller: owns the decoder and the play thread, drives the video panel, makes
 // the thumbnail strip after every open and holds the play state. Main thread only.
@@ -75,6 +81,22 @@ public:
     void Stop();
     void Seek(std::int32_t seconds);
     void Step();
+
+    // Frame-exact navigation; each pauses a running playback first, except GoToTime, which keeps
+    // playing from the new place like Seek. With a decoder module that lacks the navigation
+    // exports, StepBack does nothing and the others keep to whole seconds.
+    void StepBack();
+    // The first frame at or after `microseconds` from the start.
+    void GoToTime(std::int64_t microseconds);
+    // Seconds forward (or back, negative) from the frame on display.
+    void SkipSeconds(int seconds);
+    // The last frame of the video, paused there; the next Play starts from the beginning.
+    void LastFrame();
+    // Microseconds from the start of the frame on display.
+    std::int64_t CurrentMicroseconds() const;
+    // The memory budget of the frames kept for stepping back.
+    void SetFrameCacheBudget(std::size_t bytes);
+    const TFrameNavigator* Navigator() const { return navigator_.get(); }
 
     // The current frame at its native size, 32 bits per pixel. Only while no play thread runs.
     void CurrentFrame(imaging::TFastDIB& target) const;
@@ -116,10 +138,16 @@ private:
     friend class TThumbnailWorkThread;
 
     void ShowDecodedFrame(const TVideoFrame* frame);
+    void ShowCachedFrame(const struct TCachedFrame& frame);
+    void WritePlace();
+    void WriteFramePosition();
+    // The decoder's new frame after an open, seek or stop: navigation starts over from it.
+    void RestartNavigation(const TVideoFrame* frame);
     // Pause without redrawing: for callers that show another frame next.
     void Halt();
 
     std::unique_ptr<TDecoder> decoder_;
+    std::unique_ptr<TFrameNavigator> navigator_;  // null when the module cannot navigate
     std::unique_ptr<TPlayThread> playThread_;
     std::array<std::unique_ptr<imaging::TFastDIB>, ThumbnailCount> thumbnailImages_;
     std::array<TThumbnailRecord, ThumbnailCount> thumbnails_;

@@ -25,7 +25,8 @@ TEST(CommandState, FollowsThePlayState)
         {psNoFile, false, false, false, true, false, false, false, false, false, true, T::Zero},
         {psOpened, true, false, false, true, true, false, false, false, true, true, T::Current},
         {psPlaying, false, true, true, false, false, true, true, true, true, false, T::Keep},
-        {psStopped, true, false, false, true, true, false, false, false, true, true, T::Zero},
+        // Stopped shows the frame on display, not zeros.
+        {psStopped, true, false, false, true, true, false, false, false, true, true, T::Current},
         {psPaused, true, false, true, true, true, false, false, true, true, false, T::Keep},
     };
     for (const Row& r : rows) {

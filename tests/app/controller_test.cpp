@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QTreeWidget>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTest>
@@ -18,6 +20,7 @@
 #include <sys/stat.h>
 
 #include "app/mainForm.h"
+#include "library/treeManager.h"
 #include "playback/SDLPanel.h"
 #include "playback/playManager.h"
 #include "spinUntil.h"
@@ -97,10 +100,20 @@ protected:
             PlayManager->WaitForThumbnails();
     }
 
-    void Key(int key)
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
-        QTest::keyClick(target, static_cast<Qt::Key>(key));
+        QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
+    }
+
+    // Where the frame on display lies, as the status bar shows it.
+    void ExpectFrame(std::int64_t number)
+    {
+        SCOPED_TRACE(number);
+        EXPECT_EQ(PlayManager->CurrentMicroseconds(), number * 40000);
+        EXPECT_EQ(window->lbPosition->text(), playback::FormatFramePosition(number * 40000, number));
+        EXPECT_EQ(window->SliderBar->Position(), number / 25);
+        EXPECT_EQ(window->lbTimestamp->text(), playback::FormatTimestamp(number / 25, 0, 0, 6));
     }
 
     // Presses the slider's pointer, drags it `dx` pixels and releases it; `pressed` runs between
@@ -126,8 +139,8 @@ protected:
         EXPECT_EQ(window->tbiPlay->isEnabled(), play);
         EXPECT_EQ(window->tmiPause->isEnabled(), state == psPlaying);
         EXPECT_EQ(window->tbiPause->isEnabled(), state == psPlaying);
-        for (QAction* a : {window->tmiStop, window->tbiStop, window->tmiStep, window->tbiStep, window->tmiCapture,
-                           window->tbiCapture, window->tbiTools})
+        for (QAction* a : {window->tmiStop, window->tbiStop, window->tmiStep, window->tbiStep, window->tmiStepBack,
+                           window->tmiCapture, window->tbiCapture, window->tbiTools})
             EXPECT_EQ(a->isEnabled(), running) << a->objectName().toStdString();
         EXPECT_EQ(window->btnPlay->isVisible(), state != psPlaying);
         EXPECT_EQ(window->btnPlay->isEnabled(), play);
@@ -169,7 +182,9 @@ TEST_F(Controller, ControlsFollowEveryPlayState)
     window->tmiStop->trigger();
     EXPECT_EQ(PlayManager->State, psStopped);
     ExpectControlsFor(psStopped);
-    EXPECT_EQ(window->lbTimestamp->text(), "timestamp: 00:00:00/00:00:00");
+    // The first frame is on display again, with the video's length.
+    EXPECT_EQ(window->lbTimestamp->text(), "timestamp: 00:00:00/00:00:06");
+    EXPECT_EQ(window->lbPosition->text(), playback::FormatFramePosition(0, 0));
     EXPECT_EQ(window->SliderBar->Position(), 0);
     EXPECT_TRUE(boxes.isEmpty());
 }
@@ -179,12 +194,11 @@ TEST_F(Controller, SpaceAndRightArrowActOnlyWhereTheyMayAct)
     Key(Qt::Key_Right);  // no file: nothing
     EXPECT_EQ(PlayManager->State, psNoFile);
     Open(Clips().sixSeconds);
-    Key(Qt::Key_Space);  // opened: Play must be pressed
-    EXPECT_EQ(PlayManager->State, psOpened);
     Key(Qt::Key_Right);
     EXPECT_EQ(PlayManager->State, psOpened);
+    Key(Qt::Key_Space);  // opened: plays
 
-    window->tmiPlay->trigger();
+    EXPECT_EQ(PlayManager->State, psPlaying);
     Key(Qt::Key_Space);
     EXPECT_EQ(PlayManager->State, psPaused);
     Key(Qt::Key_Space);
@@ -196,9 +210,100 @@ TEST_F(Controller, SpaceAndRightArrowActOnlyWhereTheyMayAct)
     EXPECT_EQ(window->SliderBar->Position(), PlayManager->PositionSeconds);
 
     window->tmiStop->trigger();
-    Key(Qt::Key_Space);
     Key(Qt::Key_Right);
     EXPECT_EQ(PlayManager->State, psStopped);
+    Key(Qt::Key_Space);  // stopped: plays
+    EXPECT_EQ(PlayManager->State, psPlaying);
+}
+
+TEST_F(Controller, NavigationKeysInEachPlayState)
+{
+    for (int key : {Qt::Key_Left, Qt::Key_Home, Qt::Key_End})
+        Key(key);
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(PlayManager->State, psNoFile);
+    EXPECT_TRUE(window->lbPosition->text().isEmpty());
+
+    Open(Clips().sixSeconds);  // 150 frames at 25 per second
+    ExpectFrame(0);
+    Key(Qt::Key_Left);  // opened: like Step, Step Back waits for Play
+    EXPECT_EQ(PlayManager->State, psOpened);
+    Key(Qt::Key_Right, Qt::ShiftModifier);  // a second on, paused there
+    EXPECT_EQ(PlayManager->State, psPaused);
+    ExpectControlsFor(psPaused);
+    ExpectFrame(25);
+    Key(Qt::Key_Left);
+    ExpectFrame(24);
+    Key(Qt::Key_Right);
+    ExpectFrame(25);
+    Key(Qt::Key_End);
+    ExpectFrame(149);
+    EXPECT_EQ(PlayManager->State, psPaused);
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    ExpectFrame(124);
+    Key(Qt::Key_Home);
+    ExpectFrame(0);
+    Key(Qt::Key_Left);  // nothing before the first frame
+    ExpectFrame(0);
+
+    Key(Qt::Key_Space);
+    EXPECT_EQ(PlayManager->State, psPlaying);
+    Key(Qt::Key_Right, Qt::ShiftModifier);  // playing: plays on from a second later
+    EXPECT_EQ(PlayManager->State, psPlaying);
+    Key(Qt::Key_Left);  // playing: pauses and shows the frame before the one it reached (25 or later)
+    EXPECT_EQ(PlayManager->State, psPaused);
+    const std::int64_t back = PlayManager->CurrentMicroseconds();
+    EXPECT_GE(back, 24 * 40000);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(PlayManager->CurrentMicroseconds(), back + 40000);
+
+    window->tmiStop->trigger();
+    Key(Qt::Key_End);  // stopped: to the last frame, paused
+    EXPECT_EQ(PlayManager->State, psPaused);
+    ExpectFrame(149);
+    Key(Qt::Key_Space);  // from the last frame, Play starts from the beginning
+    EXPECT_EQ(PlayManager->State, psPlaying);
+    EXPECT_LE(PlayManager->PositionSeconds, 1);
+    EXPECT_TRUE(boxes.isEmpty());
+}
+
+TEST_F(Controller, AnEditBoxKeepsItsKeysAndDeleteActsInTheTree)
+{
+    Open(Clips().sixSeconds);
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    ExpectFrame(25);
+
+    auto* edit = new QLineEdit(QStringLiteral("abcd"), window->centralWidget());
+    edit->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    edit->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), edit);
+    Key(Qt::Key_Home);
+    Key(Qt::Key_Delete);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Space);
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    Key(Qt::Key_End);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(edit->text(), QStringLiteral("b cd"));
+    EXPECT_EQ(edit->cursorPosition(), 3);
+    EXPECT_EQ(PlayManager->State, psPaused);
+    ExpectFrame(25);
+    EXPECT_TRUE(boxes.isEmpty());
+
+    // In the tree, Delete is the delete command with its question (answered No here).
+    QTreeWidgetItem* root = window->vstImage->topLevelItem(0);
+    const int categories = root->childCount();
+    TreeManager->AddCategoryNode({QStringLiteral("Keys"), QString()});
+    QTreeWidgetItem* added = window->vstImage->currentItem();
+    window->vstImage->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), window->vstImage);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(boxes.size(), 1);
+    EXPECT_EQ(root->childCount(), categories + 1);
+    delete edit;
+    TreeManager->DeleteCategoryNode(added);
 }
 
 TEST_F(Controller, PlayingToTheEndStopsAndResetsTheSlider)
@@ -209,6 +314,9 @@ TEST_F(Controller, PlayingToTheEndStopsAndResetsTheSlider)
     ExpectControlsFor(psStopped);
     EXPECT_EQ(window->SliderBar->Position(), 0);
     EXPECT_TRUE(PlayManager->AtEnd);
+    // The label and the status bar show the last frame, which stays on display.
+    EXPECT_EQ(window->lbTimestamp->text(), "timestamp: 00:00:02/00:00:03");
+    EXPECT_EQ(window->lbPosition->text(), playback::FormatFramePosition(2960000, 74));
 }
 
 TEST_F(Controller, SliderDragDuringPlaybackSeeksAndResumes)

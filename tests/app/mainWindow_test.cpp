@@ -146,17 +146,19 @@ TEST_F(MainWindow, MenusCarryTheirCaptionsAndShortcuts)
         {"tmiSave", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S)},
         {"tmiExportFolder", "&Folder", {}},
         {"tmiExportThumbnail", "&Thumbnail", {}},
-        {"tmiExit", "&Exit", {}},
+        {"tmiExit", "&Exit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
         {"tmiCategory", "&Category", {}},
         {"tmiEdit", "&Edit", {}},
-        {"tmiDelete", "&Delete", {}},
-        {"tmiPlay", "&Play", {}},
-        {"tmiPause", "&Pause", {}},
+        {"tmiDelete", "&Delete", QKeySequence(Qt::Key_Delete)},
+        // The window handles these keys itself: they show beside the caption, no shortcut.
+        {"tmiPlay", "&Play\tSpace", {}},
+        {"tmiPause", "&Pause\tSpace", {}},
         {"tmiStop", "&Stop", {}},
-        {"tmiStep", "&Step", {}},
+        {"tmiStep", "&Step\tRight", {}},
+        {"tmiStepBack", "Step &Back\tLeft", {}},
         {"tmiCapture", "&Capture", {}},
         {"tmiFullScreen", "&Full Screen", QKeySequence(Qt::Key_F11)},
-        {"tmiContents", "&Contents", {}},
+        {"tmiContents", "&Contents", QKeySequence(Qt::Key_F1)},
         {"tmiCheckUpdate", "Check &Update", QKeySequence(Qt::CTRL | Qt::Key_U)},
         {"tmiAbout", "&About", QKeySequence(Qt::CTRL | Qt::Key_A)},
     };
@@ -222,6 +224,7 @@ TEST_F(MainWindow, StartsWithPlaybackControlsDisabled)
 {
     for (const QAction* action : {window->tmiPlay, window->tbiPlay, window->tmiPause, window->tbiPause,
                                   window->tmiStop, window->tbiStop, window->tmiStep, window->tbiStep,
+                                  window->tmiStepBack,
                                   window->tmiCapture, window->tbiCapture, window->tbiTools}) {
         EXPECT_FALSE(action->isEnabled()) << action->objectName().toStdString();
     }
