@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 
 #include "app/theme.h"
+#include "library/treeManager.h"
 #include "widgets/FSProgressBar.h"
 #include "widgets/Image.h"
 #include "widgets/LinePanelUnit.h"
@@ -180,28 +181,9 @@ void TmainDlg::CreateLibraryPanel(TLinePanel* parent)
     QVBoxLayout* column = MakeColumn(parent);
 
     vstImage = new QTreeWidget(parent);
-    vstImage->setObjectName(QStringLiteral("vstImage"));
-    vstImage->setFrameShape(QFrame::NoFrame);
-    vstImage->setHeaderHidden(true);
-    vstImage->setColumnCount(1);
-    vstImage->setIconSize(QSize(22, 22));
-    vstImage->setRootIsDecorated(true);
-    vstImage->setUniformRowHeights(true);
-    vstImage->setSelectionMode(QAbstractItemView::SingleSelection);
-    vstImage->setSelectionBehavior(QAbstractItemView::SelectRows);
-    vstImage->setAllColumnsShowFocus(true);
+    library::PrepareLibraryTree(*vstImage, app::theme::InterfaceFont(12), true);
     vstImage->setMouseTracking(true);
-    vstImage->setFont(app::theme::InterfaceFont(12));
     vstImage->header()->setStretchLastSection(true);
-    // The background picture stays anchored at the bottom-right corner and does not scroll.
-    vstImage->setStyleSheet(QStringLiteral(
-        "QTreeView#vstImage { border: none; background-color: white; color: #15428b;"
-        "  background-image: url(:/tree/background.png); background-repeat: no-repeat;"
-        "  background-position: bottom right; background-attachment: fixed;"
-        "  selection-background-color: #f5c57b; selection-color: #15428b;"
-        "  show-decoration-selected: 1; outline: 0; }"
-        "QTreeView#vstImage::item { height: 28px; color: #15428b; }"
-        "QTreeView#vstImage::item:selected { background: #f5c57b; border: 1px solid #f5c57b; }"));
     column->addWidget(vstImage, 1);
     column->addSpacing(5);
 

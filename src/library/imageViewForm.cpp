@@ -235,23 +235,8 @@ void TimageViewDlg::CreateToolbar()
 void TimageViewDlg::CreateTree()
 {
     vstImage = new QTreeWidget(lpTree);
-    vstImage->setObjectName(QStringLiteral("vstImage"));
-    vstImage->setFrameShape(QFrame::NoFrame);
-    vstImage->setHeaderHidden(true);
-    vstImage->setColumnCount(1);
-    vstImage->setIconSize(QSize(22, 22));
-    vstImage->setRootIsDecorated(true);
-    vstImage->setUniformRowHeights(true);
-    vstImage->setSelectionMode(QAbstractItemView::SingleSelection);
-    vstImage->setSelectionBehavior(QAbstractItemView::SelectRows);
-    vstImage->setAllColumnsShowFocus(true);
+    library::PrepareLibraryTree(*vstImage, InterfaceFont(), false);
     vstImage->setContextMenuPolicy(Qt::PreventContextMenu);
-    vstImage->setFont(InterfaceFont());
-    vstImage->setStyleSheet(QStringLiteral(
-        "QTreeView#vstImage { border: none; background-color: white; color: #15428b;"
-        "  selection-background-color: #f5c57b; selection-color: #15428b; show-decoration-selected: 1; }"
-        "QTreeView#vstImage::item { height: 28px; color: #15428b; }"
-        "QTreeView#vstImage::item:selected { background: #f5c57b; border: 1px solid #f5c57b; }"));
     // The records carry hints for the main tree; this one shows none.
     vstImage->viewport()->installEventFilter(this);
     auto* layout = new QVBoxLayout(lpTree);

@@ -475,3 +475,33 @@ void TTreeManager::NodeDoubleClicked(QTreeWidgetItem*)
     if (data != nullptr && data->Kind == nkItem && controls_.OnEditItem)
         controls_.OnEditItem();
 }
+
+namespace library {
+
+void PrepareLibraryTree(QTreeWidget& tree, const QFont& font, bool background)
+{
+    tree.setObjectName(QStringLiteral("vstImage"));
+    tree.setFrameShape(QFrame::NoFrame);
+    tree.setHeaderHidden(true);
+    tree.setColumnCount(1);
+    tree.setIconSize(QSize(22, 22));
+    tree.setRootIsDecorated(true);
+    tree.setUniformRowHeights(true);
+    tree.setSelectionMode(QAbstractItemView::SingleSelection);
+    tree.setSelectionBehavior(QAbstractItemView::SelectRows);
+    tree.setAllColumnsShowFocus(true);
+    tree.setFont(font);
+    // The background picture stays anchored at the bottom-right corner and does not scroll.
+    const QString picture = background ? QStringLiteral(
+                                "  background-image: url(:/tree/background.png); background-repeat: no-repeat;"
+                                "  background-position: bottom right; background-attachment: fixed;")
+                                       : QString();
+    tree.setStyleSheet(QStringLiteral("QTreeView#vstImage { border: none; background-color: white; color: #15428b;")
+        + picture
+        + QStringLiteral("  selection-background-color: #f5c57b; selection-color: #15428b;"
+                         "  show-decoration-selected: 1; outline: 0; }"
+                         "QTreeView#vstImage::item { height: 28px; color: #15428b; }"
+                         "QTreeView#vstImage::item:selected { background: #f5c57b; border: 1px solid #f5c57b; }"));
+}
+
+}  // namespace library

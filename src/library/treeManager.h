@@ -8,6 +8,7 @@
 
 #include "library/libraryRecords.h"
 
+class QFont;
 class QMenu;
 class QPoint;
 class QTreeWidget;
@@ -105,6 +106,15 @@ private:
     TListManager& store_;
     std::string imageFolder_;
 };
+
+namespace library {
+
+// The look of a library tree, the main window's and the explorer's alike: one column, no header,
+// 22 px icons, 28 px rows in the interface font, a whole-row selection; `background` puts the
+// tree picture in its bottom-right corner.
+void PrepareLibraryTree(QTreeWidget& tree, const QFont& font, bool background);
+
+}  // namespace library
 
 // The one library tree of the running program, from its creation by the UI controller until its
 // destruction; nullptr otherwise.
