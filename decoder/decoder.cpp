@@ -1,7 +1,8 @@
 // decoder.so: the program's video decoding module. It holds one open video at a time in its own
 // globals (a second binding loads a private copy of the file to get a second set) and is reached
-// only through the seven C functions below, and three more for frame-exact navigation, which
-// the program does without when a module lacks them.
+// only through the seven C functions below, three more for frame-exact navigation and two for
+// pictures delivered at the size they are shown, which the program does without when a module
+// lacks them.
 
 #include "pictureStream.h"
 
@@ -125,11 +126,19 @@ DECODER_EXPORT std::int32_t seek(std::int32_t seconds)
     }
 }
 
-// Copies the picture getNextFrame returned last into `target`, rows top first, `targetStride`
-// bytes apart (negative for a bottom-up buffer whose top row `target` points at). 0 on success.
+// Copies the picture getNextFrame returned last, at the full size, into `target`, rows top first,
+// `targetStride` bytes apart (negative for a bottom-up buffer whose top row `target` points
+// at). 0 on success.
 DECODER_EXPORT std::int32_t convert(void* target, std::int32_t targetStride)
 {
     if (lastPixels == nullptr || target == nullptr || !current)
+        return 1;
+    const std::uint32_t* full = nullptr;
+    try {
+        full = current->FullPixels();
+    } catch (...) {
+    }
+    if (full == nullptr)
         return 1;
     const int width = current->Width();
     const int height = current->Height();
@@ -139,7 +148,7 @@ DECODER_EXPORT std::int32_t convert(void* target, std::int32_t targetStride)
         return 1;
     auto* row = static_cast<std::uint8_t*>(target);
     for (int y = 0; y < height; ++y, row += targetStride)
-        std::memcpy(row, lastPixels + static_cast<std::size_t>(y) * width, static_cast<std::size_t>(rowBytes));
+        std::memcpy(row, full + static_cast<std::size_t>(y) * width, static_cast<std::size_t>(rowBytes));
     return 0;
 }
 
@@ -184,5 +193,39 @@ DECODER_EXPORT std::int32_t seekKeyframe(std::int64_t microseconds)
     } catch (...) {
         return 1;
     }
+}
+
+// Pictures at the size they are shown: from the next getNextFrame on, pictures come as width x
+// height pixels (stride width x 4); 0 x 0 or the full size returns to the full size. 1, and
+// nothing changes, without an open video or for a size larger than the full one. Opening a
+// video returns to the full size.
+DECODER_EXPORT std::int32_t setShownSize(std::int32_t width, std::int32_t height)
+{
+    if (!current)
+        return 1;
+    try {
+        return current->SetShownSize(width, height) ? 0 : 1;
+    } catch (...) {
+        return 1;
+    }
+}
+
+namespace {
+TVideoFrame fullRecord{};
+}  // namespace
+
+// The last picture getNextFrame returned, also once it has reported the end, at the full size
+// (FrameWidth x FrameHeight); valid until the next picture, seek or open. Null when there is none
+// since the last open or seek.
+DECODER_EXPORT TVideoFrame* getFullFrame()
+{
+    if (!current)
+        return nullptr;
+    try {
+        fullRecord.Pixels = current->FullPixels();
+    } catch (...) {
+        fullRecord.Pixels = nullptr;
+    }
+    return fullRecord.Pixels != nullptr ? &fullRecord : nullptr;
 }
 #endif

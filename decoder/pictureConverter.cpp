@@ -55,14 +55,18 @@ bool IsFullRange(const AVFrame& picture)
 
 PictureConverter::PictureConverter(int width, int height)
     : width_(width),
-      height_(height),
-      pixels_(static_cast<std::uint8_t*>(av_mallocz(static_cast<std::size_t>(width) * height * 4 + kTailSlack)))
+      height_(height)
 {
 }
 
 std::uint32_t* PictureConverter::Convert(const AVFrame& picture)
 {
-    if (!pixels_ || picture.width <= 0 || picture.height <= 0 || picture.format < 0)
+    if (picture.width <= 0 || picture.height <= 0 || picture.format < 0)
+        return nullptr;
+    // Allocated at the first picture: a converter that is never used costs no memory.
+    if (!pixels_)
+        pixels_.reset(static_cast<std::uint8_t*>(av_mallocz(static_cast<std::size_t>(width_) * height_ * 4 + kTailSlack)));
+    if (!pixels_)
         return nullptr;
     const SourceKind kind{picture.width, picture.height, picture.format, ColourMatrixFor(picture),
         IsFullRange(picture) ? 1 : 0};

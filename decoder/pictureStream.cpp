@@ -25,8 +25,6 @@ PictureStream::PictureStream(Key, std::unique_ptr<VideoSource> source)
         std::swap(width_, height_);
         aspectRatio_ = 1.0 / aspectRatio_;
     }
-    if (!orientation_.IsIdentity())
-        upright_.resize(static_cast<std::size_t>(width_) * height_);
 }
 
 const AVFrame* PictureStream::NextPicture()
@@ -61,6 +59,23 @@ const AVFrame* PictureStream::NextPicture()
     }
 }
 
+std::uint32_t* PictureStream::Upright(std::uint32_t* pixels, const PictureConverter& converter,
+    std::vector<std::uint32_t>& target)
+{
+    if (orientation_.IsIdentity())
+        return pixels;
+    target.resize(static_cast<std::size_t>(converter.Width()) * converter.Height());
+    Orient(pixels, converter.Width(), converter.Height(), orientation_, target.data());
+    return target.data();
+}
+
+void PictureStream::ForgetLast()
+{
+    lastFull_ = nullptr;
+    if (last_)
+        av_frame_unref(last_.get());
+}
+
 std::uint32_t* PictureStream::Next()
 {
     // A picture that will not convert is skipped like a damaged packet.
@@ -70,17 +85,57 @@ std::uint32_t* PictureStream::Next()
                 continue;
             skipBefore_ = 0;
         }
-        std::uint32_t* pixels = converter_.Convert(*picture);
+        PictureConverter& converter = shown_ ? *shown_ : converter_;
+        std::uint32_t* pixels = converter.Convert(*picture);
         if (pixels == nullptr)
             continue;
         position_ = source_->PositionSecondsOf(picture->pts);
         time_ = picture->pts;
-        if (upright_.empty())
-            return pixels;
-        Orient(pixels, converter_.Width(), converter_.Height(), orientation_, upright_.data());
-        return upright_.data();
+        ForgetLast();
+        if (!shown_) {
+            lastFull_ = Upright(pixels, converter_, upright_);
+            return lastFull_;
+        }
+        // A reference, not a copy: the decoder's picture stays as it is until the next one.
+        if (!last_)
+            last_.reset(av_frame_alloc());
+        if (last_)
+            av_frame_ref(last_.get(), picture);
+        return Upright(pixels, *shown_, shownUpright_);
     }
     return nullptr;
+}
+
+bool PictureStream::SetShownSize(int width, int height)
+{
+    if (width > width_ || height > height_)
+        return false;
+    if (width <= 0 || height <= 0 || (width == width_ && height == height_)) {
+        shown_.reset();
+        shownUpright_ = {};
+        return true;
+    }
+    if (shown_ && width == shownWidth_ && height == shownHeight_)
+        return true;
+    // The converter works on the picture as decoded, before it is turned upright.
+    shown_ = orientation_.swap ? std::make_unique<PictureConverter>(height, width)
+                               : std::make_unique<PictureConverter>(width, height);
+    shownWidth_ = width;
+    shownHeight_ = height;
+    return true;
+}
+
+std::uint32_t* PictureStream::FullPixels()
+{
+    if (lastFull_ != nullptr)
+        return lastFull_;
+    if (!last_ || last_->data[0] == nullptr)
+        return nullptr;
+    std::uint32_t* pixels = converter_.Convert(*last_);
+    if (pixels == nullptr)
+        return nullptr;
+    lastFull_ = Upright(pixels, converter_, upright_);
+    return lastFull_;
 }
 
 void PictureStream::Seek(std::int64_t seconds)
@@ -90,6 +145,7 @@ void PictureStream::Seek(std::int64_t seconds)
 
 void PictureStream::SeekMicroseconds(std::int64_t microseconds)
 {
+    ForgetLast();
     skipBefore_ = 0;
     filter_.Reset();
     if (!deinterlace_) {
@@ -106,6 +162,7 @@ void PictureStream::SeekMicroseconds(std::int64_t microseconds)
 
 void PictureStream::SeekKeyframe(std::int64_t microseconds)
 {
+    ForgetLast();
     skipBefore_ = 0;
     filter_.Reset();
     source_->SeekKeyframe(microseconds);

@@ -28,9 +28,18 @@ public:
     double AspectRatio() const { return aspectRatio_; }
     std::int64_t DurationSeconds() const { return source_->DurationSeconds(); }
 
-    // Pixels of the next picture (Width() x Height(), stride Width()), or null at the end.
-    // Valid until the next call.
+    // Pixels of the next picture (ShownWidth() x ShownHeight(), stride ShownWidth()), or null at
+    // the end. Valid until the next call.
     std::uint32_t* Next();
+    // The size Next() delivers from now on, upright; the full size when width or height is 0 or
+    // the size is the full one. False, and nothing changes, for a size larger than the full one.
+    bool SetShownSize(int width, int height);
+    int ShownWidth() const { return shown_ ? shownWidth_ : width_; }
+    int ShownHeight() const { return shown_ ? shownHeight_ : height_; }
+    // The last picture Next() returned, also once it has reported the end, at the full size
+    // (Width() x Height()), converted from the decoded picture when Next() delivered it smaller;
+    // null when there is none since the last seek. Valid until Next() delivers another picture.
+    std::uint32_t* FullPixels();
     // Whole seconds from the start of the video of the picture Next() returned last.
     std::int64_t PositionSeconds() const { return position_; }
     // See VideoSource::Seek.
@@ -54,12 +63,23 @@ public:
 
 private:
     const AVFrame* NextPicture();
+    std::uint32_t* Upright(std::uint32_t* pixels, const PictureConverter& converter, std::vector<std::uint32_t>& target);
+    void ForgetLast();
 
     std::unique_ptr<VideoSource> source_;
     PictureConverter converter_;
     PictureFilter filter_;
     Orientation orientation_;
     std::vector<std::uint32_t> upright_;
+    // The smaller size pictures are delivered at, when one is set.
+    std::unique_ptr<PictureConverter> shown_;
+    std::vector<std::uint32_t> shownUpright_;
+    int shownWidth_ = 0;
+    int shownHeight_ = 0;
+    // While pictures are delivered smaller: the last one as decoded, for FullPixels.
+    FramePtr last_;
+    // The full-size pixels of the last picture, once converted; null when not yet.
+    std::uint32_t* lastFull_ = nullptr;
     int width_ = 0;
     int height_ = 0;
     double aspectRatio_ = 1.0;

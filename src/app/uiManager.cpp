@@ -597,8 +597,10 @@ void TUIManager::SaveFrameCommand()
 void TUIManager::CopyFrameCommand()
 {
     const TPlayState state = playManager_->State;
-    if (state == psPlaying || state == psPaused)
-        playback::CopyFrame(*panel_);
+    if (state != psPlaying && state != psPaused)
+        return;
+    // While playing, the panel holds the frame at the size it is shown; paused, at its own.
+    WhilePaused([&] { playback::CopyFrame(*panel_); });
 }
 
 void TUIManager::NewCategoryCommand()

@@ -134,6 +134,12 @@ TDecoder::TDecoder(const std::string& folder)
         seekTime_ = nullptr;
         seekKeyframe_ = nullptr;
     }
+    setShownSize_ = reinterpret_cast<TSetShownSizeFn>(dlsym(library, "setShownSize"));
+    getFullFrame_ = reinterpret_cast<TGetFullFrameFn>(dlsym(library, "getFullFrame"));
+    if (!CanShowSmaller()) {
+        setShownSize_ = nullptr;
+        getFullFrame_ = nullptr;
+    }
 }
 
 TDecoder::~TDecoder() = default;
@@ -157,17 +163,41 @@ void TDecoder::Open(const std::string& fileName)
     frameHeight_ = fileInfo_->FrameHeight;
     frameRate_ = fileInfo_->FrameRate;
     aspectRatio_ = fileInfo_->AspectRatio;
+    // The module opens every video at the full size.
+    shownWidth_ = 0;
+    shownHeight_ = 0;
+    lastFrame_ = nullptr;
 }
 
 TVideoFrame* TDecoder::NextFrame()
 {
     TVideoFrame* frame = getNextFrame_();
     frameInfo_ = getFrameInfo_();
+    if (frame != nullptr)
+        lastFrame_ = frame;
     return frame;
+}
+
+bool TDecoder::SetShownSize(std::int32_t width, std::int32_t height)
+{
+    if (setShownSize_ == nullptr || setShownSize_(width, height) != 0)
+        return false;
+    const bool full = width <= 0 || height <= 0 || (width == frameWidth_ && height == frameHeight_);
+    shownWidth_ = full ? 0 : width;
+    shownHeight_ = full ? 0 : height;
+    return true;
+}
+
+TVideoFrame* TDecoder::FullFrame()
+{
+    if (lastFrame_ == nullptr)
+        return nullptr;
+    return getFullFrame_ != nullptr ? getFullFrame_() : lastFrame_;
 }
 
 std::int32_t TDecoder::Seek(std::int32_t seconds)
 {
+    lastFrame_ = nullptr;
     return seek_(seconds);
 }
 
@@ -178,16 +208,19 @@ const TVideoFrameTime* TDecoder::FrameTime() const
 
 std::int32_t TDecoder::SeekTime(std::int64_t microseconds)
 {
+    lastFrame_ = nullptr;
     return seekTime_ != nullptr ? seekTime_(microseconds) : 1;
 }
 
 std::int32_t TDecoder::SeekKeyframe(std::int64_t microseconds)
 {
+    lastFrame_ = nullptr;
     return seekKeyframe_ != nullptr ? seekKeyframe_(microseconds) : 1;
 }
 
 std::int32_t TDecoder::Rewind()
 {
+    lastFrame_ = nullptr;
     return seek_(0);
 }
 

@@ -43,6 +43,19 @@ public:
     std::int32_t SeekTime(std::int64_t microseconds);
     std::int32_t SeekKeyframe(std::int64_t microseconds);
 
+    // Pictures at the size they are shown, when the module offers it (both exports). After
+    // SetShownSize, NextFrame delivers ShownWidth() x ShownHeight() pixels; 0 x 0 returns to the
+    // full size, as does Open. False, and nothing changes, when the module lacks the exports or
+    // refuses the size. FullFrame is the last picture NextFrame returned (also once it has
+    // reported the end) at the full size, FrameWidth() x FrameHeight(); null when there is none
+    // since the last open or seek. Without the exports it is that picture as delivered.
+    bool CanShowSmaller() const { return setShownSize_ != nullptr && getFullFrame_ != nullptr; }
+    bool SetShownSize(std::int32_t width, std::int32_t height);
+    std::int32_t ShownWidth() const { return shownWidth_ > 0 ? shownWidth_ : frameWidth_; }
+    std::int32_t ShownHeight() const { return shownHeight_ > 0 ? shownHeight_ : frameHeight_; }
+    bool ShowsSmaller() const { return shownWidth_ > 0; }
+    TVideoFrame* FullFrame();
+
     const TVideoFileInfo* FileInfo() const { return fileInfo_; }
     const TVideoFrameInfo* FrameInfo() const { return frameInfo_; }
     std::int32_t FrameWidth() const { return frameWidth_; }
@@ -81,6 +94,9 @@ private:
     std::int32_t frameWidth_ = 0;
     double aspectRatio_ = 0.0;
     double frameRate_ = 0.0;
+    std::int32_t shownWidth_ = 0;   // 0: the full size
+    std::int32_t shownHeight_ = 0;
+    TVideoFrame* lastFrame_ = nullptr;
 
     TOpenFileFn openFile_ = nullptr;
     TGetFrameInfoFn getFrameInfo_ = nullptr;
@@ -91,6 +107,8 @@ private:
     TGetFrameTimeFn getFrameTime_ = nullptr;
     TSeekTimeFn seekTime_ = nullptr;
     TSeekKeyframeFn seekKeyframe_ = nullptr;
+    TSetShownSizeFn setShownSize_ = nullptr;
+    TGetFullFrameFn getFullFrame_ = nullptr;
 };
 
 // `convert` is resolved into this one variable by every instance; nothing calls it.

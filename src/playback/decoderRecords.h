@@ -73,6 +73,11 @@ using TConvertFn = std::int32_t (*)(void* target, std::int32_t targetStride);
 using TGetFrameTimeFn = TVideoFrameTime* (*)();
 using TSeekTimeFn = std::int32_t (*)(std::int64_t microseconds);
 using TSeekKeyframeFn = std::int32_t (*)(std::int64_t microseconds);
+// Pictures at the size they are shown (both or neither): setShownSize sets the size of the
+// pictures getNextFrame returns from then on (0 x 0: the full size), 0 on success; getFullFrame
+// returns the picture getNextFrame returned last at the full size, or null.
+using TSetShownSizeFn = std::int32_t (*)(std::int32_t width, std::int32_t height);
+using TGetFullFrameFn = TVideoFrame* (*)();
 }
 
 }  // namespace playback

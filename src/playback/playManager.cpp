@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <SDL.h>
+
 #include "imaging/FastDIB.h"
 #include "imaging/FastSize.h"
 #include "imaging/FreeBitmap.h"
@@ -183,9 +185,12 @@ void TPlayManager::Play()
     playThread_.reset();
     if (navigator_ != nullptr)
         navigator_->PrepareToPlay();
+    // Frames shown smaller than they are spare converting and copying the full picture; they are
+    // not kept for stepping back (the first step back after the pause decodes the frames again).
+    const bool smaller = ShowSmaller();
     playThread_ = std::make_unique<TPlayThread>(*decoder_);
     playThread_->Panel = Panel;
-    if (navigator_ != nullptr)
+    if (navigator_ != nullptr && !smaller)
         playThread_->OnFrame = [navigator = navigator_.get()](const TVideoFrame& frame) { navigator->Record(frame); };
     playThread_->SetOnStatus([this](TPlayStatus status, std::int32_t parameter) { HandleStatus(status, parameter); });
     playThread_->Resume();
@@ -198,6 +203,7 @@ void TPlayManager::Halt()
     if (!Opened)
         return;
     playThread_.reset();
+    ShowFullSize();
     Playing = false;
     State = psPaused;
     AtEnd = false;
@@ -205,6 +211,34 @@ void TPlayManager::Halt()
     const TCachedFrame* shown = navigator_ != nullptr ? navigator_->Current() : nullptr;
     if (shown != nullptr && Controls.lbPosition != nullptr)
         Controls.lbPosition->setText(FormatFramePosition(shown->Microseconds, shown->FrameNumber));
+}
+
+bool TPlayManager::ShowSmaller()
+{
+    const SDL_Surface* screen = Panel != nullptr ? Panel->ScreenSurface() : nullptr;
+    if (screen == nullptr || !decoder_->CanShowSmaller())
+        return false;
+    const TFitRect fit = FitFrame(SurfaceWidth, SurfaceHeight, screen->w, screen->h, AspectRatio);
+    const bool smaller = fit.w > 0 && fit.h > 0 && fit.w <= SurfaceWidth && fit.h <= SurfaceHeight
+                         && (fit.w < SurfaceWidth || fit.h < SurfaceHeight);
+    if (!smaller || !decoder_->SetShownSize(fit.w, fit.h))
+        return false;
+    Panel->SetFrameSize(fit.w, fit.h);
+    return true;
+}
+
+void TPlayManager::ShowFullSize()
+{
+    if (!decoder_->ShowsSmaller())
+        return;
+    // The full-size picture stays valid when the decoder returns to the full size.
+    const TVideoFrame* frame = decoder_->FullFrame();
+    decoder_->SetShownSize(0, 0);
+    Panel->SetFrameSize(SurfaceWidth, SurfaceHeight);
+    if (frame == nullptr)
+        return;
+    Panel->ShowFrame(frame, TScaleFilter::Smooth);
+    RestartNavigation(frame);
 }
 
 void TPlayManager::Pause()
@@ -370,6 +404,7 @@ void TPlayManager::HandleStatus(TPlayStatus status, std::int32_t)
     }
     if (status & stEndOfStream) {
         // The thread draws nothing more: the last frame stays on display.
+        ShowFullSize();
         Panel->Refine();
         if (OnFinished)
             OnFinished();

@@ -145,6 +145,12 @@ private:
     void RestartNavigation(const TVideoFrame* frame);
     // Pause without redrawing: for callers that show another frame next.
     void Halt();
+    // Before a play thread starts: has the decoder deliver frames at the size the panel shows
+    // them when they do not fit it. False when they come at the full size.
+    bool ShowSmaller();
+    // Once no play thread draws: back to full-size frames, the panel holding the last frame at
+    // the full size and navigation starting over from it. Nothing when frames came full-size.
+    void ShowFullSize();
 
     std::unique_ptr<TDecoder> decoder_;
     std::unique_ptr<TFrameNavigator> navigator_;  // null when the module cannot navigate
