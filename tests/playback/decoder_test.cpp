@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -65,6 +66,31 @@ protected:
 };
 
 std::unique_ptr<TempFolder> DecoderBinding::clips_;
+
+using Pixels = std::vector<std::uint32_t>;
+
+Pixels Copy(const playback::TVideoFrame* frame, int width, int height)
+{
+    return frame != nullptr ? Pixels(frame->Pixels, frame->Pixels + static_cast<std::size_t>(width) * height) : Pixels();
+}
+
+// Mean difference per channel between a half-size picture and the 2 x 2 averages of the full one.
+double HalfSizeDifference(const Pixels& half, const Pixels& full, int fullWidth, int fullHeight)
+{
+    const int width = fullWidth / 2;
+    double sum = 0;
+    for (int y = 0; y < fullHeight / 2; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int shift = 0; shift < 24; shift += 8) {
+                int average = 0;
+                for (int dy = 0; dy < 2; ++dy)
+                    for (int dx = 0; dx < 2; ++dx)
+                        average += full[static_cast<std::size_t>(2 * y + dy) * fullWidth + 2 * x + dx] >> shift & 0xFF;
+                const int shown = half[static_cast<std::size_t>(y) * width + x] >> shift & 0xFF;
+                sum += std::abs(shown - average / 4.0);
+            }
+    return sum / (3.0 * width * (fullHeight / 2));
+}
 
 }  // namespace
 
@@ -241,3 +267,61 @@ TEST(EOSErrorMessage, FollowsTheSystemErrorLayout)
     EXPECT_STREQ(error.what(), "System Error.  Code: 13.\r\nPermission denied");
     EXPECT_EQ(error.ErrorCode(), 13);
 }
+
+// Frames at the size they are shown: the same picture, smaller, and the full-size one bit for bit
+// as a decoder at the full size delivers it, also for the last frame after the end.
+TEST_F(DecoderBinding, SmallerFramesKeepTheirFullSizePicture)
+{
+    std::vector<Pixels> full;
+    {
+        TDecoder reference;
+        reference.Open(ClipPath("small.mp4"));
+        while (const auto* frame = reference.NextFrame())
+            full.push_back(Copy(frame, 160, 120));
+    }
+    ASSERT_EQ(full.size(), 75u);
+    TDecoder decoder;
+    EXPECT_FALSE(decoder.SetShownSize(80, 60));  // no video yet
+    decoder.Open(ClipPath("small.mp4"));
+    ASSERT_TRUE(decoder.CanShowSmaller());
+    EXPECT_FALSE(decoder.SetShownSize(320, 240));
+    EXPECT_FALSE(decoder.ShowsSmaller());
+    ASSERT_TRUE(decoder.SetShownSize(80, 60));
+    EXPECT_EQ(decoder.ShownWidth(), 80);
+    EXPECT_EQ(decoder.ShownHeight(), 60);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const Pixels shown = Copy(decoder.NextFrame(), 80, 60);
+        // Scaled with a sharper filter than the 2 x 2 average, yet nearer its own frame than the next.
+        const double own = HalfSizeDifference(shown, full[i], 160, 120);
+        EXPECT_LT(own, 9.0) << i;
+        EXPECT_LT(own, HalfSizeDifference(shown, full[i + 1], 160, 120)) << i;
+        EXPECT_TRUE(Copy(decoder.FullFrame(), 160, 120) == full[i]) << i;
+    }
+    ASSERT_TRUE(decoder.SetShownSize(0, 0));
+    EXPECT_FALSE(decoder.ShowsSmaller());
+    EXPECT_TRUE(Copy(decoder.NextFrame(), 160, 120) == full[3]);
+
+    ASSERT_TRUE(decoder.SetShownSize(80, 60));
+    while (decoder.NextFrame() != nullptr) {
+    }
+    EXPECT_TRUE(Copy(decoder.FullFrame(), 160, 120) == full.back());
+    decoder.Rewind();
+    EXPECT_EQ(decoder.FullFrame(), nullptr);
+    decoder.Open(ClipPath("small.mp4"));  // a new video starts at the full size
+    EXPECT_FALSE(decoder.ShowsSmaller());
+    EXPECT_TRUE(Copy(decoder.NextFrame(), 160, 120) == full[0]);
+}
+
+#ifdef PLAIN_DECODER_FOLDER
+TEST_F(DecoderBinding, ModuleWithoutSmallerFramesDeliversTheFullSize)
+{
+    TDecoder decoder(PLAIN_DECODER_FOLDER);
+    decoder.Open(ClipPath("small.mp4"));
+    EXPECT_FALSE(decoder.CanShowSmaller());
+    EXPECT_FALSE(decoder.SetShownSize(80, 60));
+    EXPECT_EQ(decoder.ShownWidth(), 160);
+    const auto* frame = decoder.NextFrame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(decoder.FullFrame(), frame);
+}
+#endif

@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QTest>
 
+#include <SDL.h>
+
 #include <cstring>
 #include <map>
 #include <memory>
@@ -294,6 +296,54 @@ TEST_F(FrameNavigation, FourKFramesStayInsideTheBudget)
     EXPECT_EQ(ShownNumber(), 3);
     EXPECT_LE(cache.PeakBytes(), TFrameCache::DefaultBudget);
     EXPECT_LE(cache.BytesHeld(), TFrameCache::DefaultBudget);
+}
+
+// In a panel smaller than the video, playback draws the frames at the panel's size; paused, the
+// panel holds the frame on display at the full size, exact, for capture, view, save and copy, and
+// stepping back decodes the frames before it again.
+TEST_F(FrameNavigation, PlayingSmallerThanTheVideoPausesOnTheExactFullFrame)
+{
+    const std::string& clip = Videos().longGroups;
+    const auto forward = ForwardFrames(clip);
+    host->setFixedSize(96, 72);
+    panel->setGeometry(0, 0, 96, 72);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(panel->ScreenSurface()->w, 96);
+    Open(clip);
+    manager->GoToTime(40 * 40000);
+    manager->Play();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(panel->FrameWidth(), 96);
+    EXPECT_EQ(panel->FrameHeight(), 54);
+    manager->Pause();
+    EXPECT_EQ(panel->FrameWidth(), 192);
+    const std::int64_t paused = ShownNumber();
+    ASSERT_GT(paused, 41);
+    ExpectShows(forward, paused);
+    const QImage viewed = panel->FrameImage();
+    ASSERT_EQ(viewed.size(), QSize(192, 108));
+    Pixels viewedPixels;
+    for (int y = 0; y < viewed.height(); ++y)
+        for (int x = 0; x < viewed.width(); ++x)
+            viewedPixels.push_back(viewed.pixel(x, y) & 0xFFFFFFu);
+    EXPECT_TRUE(viewedPixels == forward.at(paused));
+    manager->StepBack();
+    ExpectShows(forward, paused - 1);
+    manager->Step();
+    ExpectShows(forward, paused);
+
+    // Played to the end: the last frame at the full size.
+    manager->GoToTime(190 * 40000);
+    manager->Play();
+    for (int i = 0; i < 100 && !manager->AtEnd; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        QCoreApplication::processEvents();
+    }
+    ASSERT_TRUE(manager->AtEnd);
+    ExpectShows(forward, 199);
+    manager->StepBack();
+    ExpectShows(forward, 198);
 }
 
 #ifdef PLAIN_DECODER_FOLDER
