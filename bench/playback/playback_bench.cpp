@@ -176,6 +176,11 @@ bool PlayClip(TDecoder& decoder, TSDLPanel& panel, const std::string& clip, TSca
     panel.SetAspectRatio(info.AspectRatio);
     panel.ClearScreen(0);
     panel.SetFrameSize(info.SurfaceWidth, info.SurfaceHeight);
+    // As the play manager starts playback: frames that do not fit come at the panel's size.
+    if (ShowAtPanelSize(decoder, panel))
+        std::printf("  frames converted at the panel's size, %d x %d\n", decoder.ShownWidth(), decoder.ShownHeight());
+    else
+        std::printf("  frames converted at the full size\n");
 
     long presented = 0;
     bool finished = false;

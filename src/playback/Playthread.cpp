@@ -5,6 +5,8 @@
 #include <cmath>
 #include <thread>
 
+#include <SDL.h>
+
 #include "playback/SDLPanel.h"
 #include "playback/decoder.h"
 
@@ -47,6 +49,24 @@ TScaleFilter NextPlaybackFilter(TScaleFilter current, double typicalBusySeconds,
     if (current == TScaleFilter::Smooth && typicalBusySeconds > 0.75 * FramePeriod(frameRate))
         return TScaleFilter::Nearest;
     return current;
+}
+
+bool ShowAtPanelSize(TDecoder& decoder, TSDLPanel& panel)
+{
+    const SDL_Surface* screen = panel.ScreenSurface();
+    const TVideoFileInfo* info = decoder.FileInfo();
+    if (screen == nullptr || info == nullptr || !decoder.CanShowSmaller())
+        return false;
+    const int width = info->SurfaceWidth;
+    const int height = info->SurfaceHeight;
+    const TFitRect fit = FitFrame(width, height, screen->w, screen->h, panel.AspectRatio());
+    // Only ever smaller: a frame the display aspect widens is drawn from the full size.
+    const bool smaller = fit.w > 0 && fit.h > 0 && fit.w <= width && fit.h <= height
+                         && (fit.w < width || fit.h < height);
+    if (!smaller || !decoder.SetShownSize(fit.w, fit.h))
+        return false;
+    panel.SetFrameSize(fit.w, fit.h);
+    return true;
 }
 
 TPlayThread::TPlayThread(TDecoder& decoder)

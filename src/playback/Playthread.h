@@ -37,6 +37,11 @@ std::int64_t PacingSleepMs(double frameRate, double spentSeconds);
 // costs). Going back and forth would make the picture change its look while it plays.
 TScaleFilter NextPlaybackFilter(TScaleFilter current, double typicalBusySeconds, double frameRate);
 
+// Before playback: when the decoder's frames do not fit the panel and its module can deliver them
+// smaller, has them come at the size the panel shows them and sizes the panel's frame to match.
+// False, and nothing changes, when they come at the full size.
+bool ShowAtPanelSize(TDecoder& decoder, TSDLPanel& panel);
+
 // Plays from wherever the decoder stands: pulls frames, draws each into the panel and paces them
 // to the frame rate, reporting every frame to the main thread through OnStatus and waiting until
 // it has been handled there (the handler presents the frame).

@@ -4,8 +4,6 @@
 #include <QPainter>
 #include <QPixmap>
 
-#include <SDL.h>
-
 #include "imaging/FastDIB.h"
 #include "imaging/FastSize.h"
 #include "imaging/FreeBitmap.h"
@@ -215,16 +213,7 @@ void TPlayManager::Halt()
 
 bool TPlayManager::ShowSmaller()
 {
-    const SDL_Surface* screen = Panel != nullptr ? Panel->ScreenSurface() : nullptr;
-    if (screen == nullptr || !decoder_->CanShowSmaller())
-        return false;
-    const TFitRect fit = FitFrame(SurfaceWidth, SurfaceHeight, screen->w, screen->h, AspectRatio);
-    const bool smaller = fit.w > 0 && fit.h > 0 && fit.w <= SurfaceWidth && fit.h <= SurfaceHeight
-                         && (fit.w < SurfaceWidth || fit.h < SurfaceHeight);
-    if (!smaller || !decoder_->SetShownSize(fit.w, fit.h))
-        return false;
-    Panel->SetFrameSize(fit.w, fit.h);
-    return true;
+    return Panel != nullptr && ShowAtPanelSize(*decoder_, *Panel);
 }
 
 void TPlayManager::ShowFullSize()
