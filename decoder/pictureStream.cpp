@@ -78,6 +78,14 @@ void PictureStream::ForgetLast()
 
 std::uint32_t* PictureStream::Next()
 {
+    // The decoder may reuse the last picture's memory for the next one: the reference goes first,
+    // and should the end come instead, FullPixels decodes that picture again.
+    std::int64_t dropped = AV_NOPTS_VALUE;
+    if (shown_) {
+        if (last_ && last_->data[0] != nullptr)
+            dropped = time_;
+        ForgetLast();
+    }
     // A picture that will not convert is skipped like a damaged packet.
     while (const AVFrame* picture = NextPicture()) {
         if (skipBefore_ > 0) {
@@ -91,6 +99,7 @@ std::uint32_t* PictureStream::Next()
             continue;
         position_ = source_->PositionSecondsOf(picture->pts);
         time_ = picture->pts;
+        refetch_ = AV_NOPTS_VALUE;
         ForgetLast();
         if (!shown_) {
             lastFull_ = Upright(pixels, converter_, upright_);
@@ -103,6 +112,8 @@ std::uint32_t* PictureStream::Next()
             av_frame_ref(last_.get(), picture);
         return Upright(pixels, *shown_, shownUpright_);
     }
+    if (dropped != AV_NOPTS_VALUE)
+        refetch_ = dropped;
     return nullptr;
 }
 
@@ -129,13 +140,27 @@ std::uint32_t* PictureStream::FullPixels()
 {
     if (lastFull_ != nullptr)
         return lastFull_;
-    if (!last_ || last_->data[0] == nullptr)
+    if (last_ && last_->data[0] != nullptr) {
+        std::uint32_t* pixels = converter_.Convert(*last_);
+        if (pixels == nullptr)
+            return nullptr;
+        lastFull_ = Upright(pixels, converter_, upright_);
+        return lastFull_;
+    }
+    if (refetch_ == AV_NOPTS_VALUE)
         return nullptr;
-    std::uint32_t* pixels = converter_.Convert(*last_);
-    if (pixels == nullptr)
+    // Let go of when the end was asked for: decoded again at the full size, after which the
+    // decoder stands at the end as before. Microseconds are rounded down, so the first picture
+    // at or after its time is the picture itself.
+    const std::int64_t wanted = refetch_;
+    std::unique_ptr<PictureConverter> shown = std::move(shown_);
+    SeekMicroseconds(source_->MicrosecondsOf(wanted));
+    std::uint32_t* pixels = Next();
+    shown_ = std::move(shown);
+    if (pixels == nullptr || time_ != wanted)
         return nullptr;
-    lastFull_ = Upright(pixels, converter_, upright_);
-    return lastFull_;
+    refetch_ = wanted;
+    return pixels;
 }
 
 void PictureStream::Seek(std::int64_t seconds)
@@ -146,6 +171,7 @@ void PictureStream::Seek(std::int64_t seconds)
 void PictureStream::SeekMicroseconds(std::int64_t microseconds)
 {
     ForgetLast();
+    refetch_ = AV_NOPTS_VALUE;
     skipBefore_ = 0;
     filter_.Reset();
     if (!deinterlace_) {
@@ -163,6 +189,7 @@ void PictureStream::SeekMicroseconds(std::int64_t microseconds)
 void PictureStream::SeekKeyframe(std::int64_t microseconds)
 {
     ForgetLast();
+    refetch_ = AV_NOPTS_VALUE;
     skipBefore_ = 0;
     filter_.Reset();
     source_->SeekKeyframe(microseconds);

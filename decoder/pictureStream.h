@@ -76,8 +76,12 @@ private:
     std::vector<std::uint32_t> shownUpright_;
     int shownWidth_ = 0;
     int shownHeight_ = 0;
-    // While pictures are delivered smaller: the last one as decoded, for FullPixels.
+    // While pictures are delivered smaller: the last one as decoded, for FullPixels, until the
+    // next is asked for.
     FramePtr last_;
+    // The time of the last picture when it was let go and the end came instead; decoded again
+    // for FullPixels.
+    std::int64_t refetch_ = AV_NOPTS_VALUE;
     // The full-size pixels of the last picture, once converted; null when not yet.
     std::uint32_t* lastFull_ = nullptr;
     int width_ = 0;
