@@ -228,6 +228,8 @@ void TPlayManager::ShowFullSize()
         return;
     Panel->ShowFrame(frame, TScaleFilter::Smooth);
     RestartNavigation(frame);
+    // The last report may be up to a second old; the position is the frame now on display.
+    PositionSeconds = CurrentMicroseconds() / 1000000;
 }
 
 void TPlayManager::Pause()

@@ -312,8 +312,11 @@ TEST_F(FrameNavigation, PlayingSmallerThanTheVideoPausesOnTheExactFullFrame)
     Open(clip);
     manager->GoToTime(40 * 40000);
     manager->Play();
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    QCoreApplication::processEvents();
+    // The play thread hands its reports to this thread: keep serving them while it plays on.
+    for (int i = 0; i < 25; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        QCoreApplication::processEvents();
+    }
     EXPECT_EQ(panel->FrameWidth(), 96);
     EXPECT_EQ(panel->FrameHeight(), 54);
     manager->Pause();
