@@ -14,10 +14,8 @@
 #include <sys/resource.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QWidget>
-#include <QWindow>
 
 #include <algorithm>
 #include <chrono>
@@ -29,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "benchPanel.h"
 #include "benchShell.h"
 #include "playback/SDLPanel.h"
 #include "playback/decoder.h"
@@ -103,24 +102,6 @@ void Show(TSDLPanel& panel, const TVideoFrame* frame)
     panel.Present();
 }
 
-bool ShowPanel(std::unique_ptr<QWidget>& host, TSDLPanel*& panel)
-{
-    host = std::make_unique<QWidget>();
-    host->setFixedSize(633, 308);
-    panel = new TSDLPanel(host.get());
-    panel->setGeometry(0, 0, 633, 244);
-    host->show();
-    QElapsedTimer clock;
-    clock.start();
-    while (!(host->windowHandle() != nullptr && host->windowHandle()->isExposed()) && clock.elapsed() < 5000)
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    if (host->windowHandle() == nullptr || !host->windowHandle()->isExposed())
-        return false;
-    panel->InitVideo();
-    QApplication::processEvents();
-    return panel->ScreenSurface() != nullptr;
-}
-
 long PeakResidentMB()
 {
     rusage usage{};
@@ -143,12 +124,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "could not make the clip\n");
         return 1;
     }
-    std::unique_ptr<QWidget> host;
-    TSDLPanel* panel = nullptr;
-    if (!ShowPanel(host, panel)) {
+    bench::PanelHost window;
+    if (!bench::ShowPanel(window)) {
         std::fprintf(stderr, "the video panel did not open on the X server\n");
         return 1;
     }
+    TSDLPanel* panel = window.panel;
 
     TPlayManager manager;
     manager.Panel = panel;

@@ -25,7 +25,6 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
-#include <QWindow>
 
 #include <algorithm>
 #include <chrono>
@@ -45,6 +44,7 @@
 #include "playback/decoder.h"
 #include "playback/decoderRecords.h"
 #include "benchClips.h"
+#include "benchPanel.h"
 #include "benchShell.h"
 
 namespace {
@@ -357,30 +357,8 @@ DrawCost TimeShowFrame(TSDLPanel& panel, const HeldFrame& held, const char* wher
     return cost;
 }
 
-struct PanelHost {
-    std::unique_ptr<QWidget> host;
-    TSDLPanel* panel = nullptr;  // owned by host
-};
-
-// The main window's video area: a host with the control strip's 64 pixels below the panel.
-bool ShowPanel(PanelHost& window)
-{
-    window.host = std::make_unique<QWidget>();
-    window.host->setFixedSize(OpeningPanel.width(), OpeningPanel.height() + 64);
-    window.panel = new TSDLPanel(window.host.get());
-    window.panel->setGeometry(QRect(QPoint(0, 0), OpeningPanel));
-    window.host->show();
-    QElapsedTimer clock;
-    clock.start();
-    while (!(window.host->windowHandle() != nullptr && window.host->windowHandle()->isExposed())
-           && clock.elapsed() < 5000)
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    if (window.host->windowHandle() == nullptr || !window.host->windowHandle()->isExposed())
-        return false;
-    window.panel->InitVideo();
-    QApplication::processEvents();
-    return window.panel->ScreenSurface() != nullptr;
-}
+using bench::PanelHost;
+using bench::ShowPanel;
 
 // Sizes the video area as the window would at that size; the panel re-opens its screen.
 void SizePanel(PanelHost& window, QSize size)
