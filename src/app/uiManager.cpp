@@ -580,7 +580,7 @@ void TUIManager::ViewFrameCommand()
     const TPlayState state = playManager_->State;
     if (state != psPlaying && state != psPaused)
         return;
-    WhilePaused([&] { playback::ViewFrame(mainDlg, *panel_); });
+    WhilePaused([&] { playback::ViewFrame(mainDlg, *playManager_); });
 }
 
 void TUIManager::SaveFrameCommand()
@@ -599,8 +599,8 @@ void TUIManager::CopyFrameCommand()
     const TPlayState state = playManager_->State;
     if (state != psPlaying && state != psPaused)
         return;
-    // While playing, the panel holds the frame at the size it is shown; paused, at its own.
-    WhilePaused([&] { playback::CopyFrame(*panel_); });
+    // Paused, the frame comes at its own size even when the panel holds it smaller.
+    WhilePaused([&] { playback::CopyFrame(*playManager_); });
 }
 
 void TUIManager::NewCategoryCommand()

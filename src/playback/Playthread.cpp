@@ -53,19 +53,25 @@ TScaleFilter NextPlaybackFilter(TScaleFilter current, double typicalBusySeconds,
 
 bool ShowAtPanelSize(TDecoder& decoder, TSDLPanel& panel)
 {
-    const SDL_Surface* screen = panel.ScreenSurface();
+    const QSize screen = panel.ScreenSize();
     const TVideoFileInfo* info = decoder.FileInfo();
-    if (screen == nullptr || info == nullptr || !decoder.CanShowSmaller())
+    if (screen.isEmpty() || info == nullptr || !decoder.CanShowSmaller())
         return false;
     const int width = info->SurfaceWidth;
     const int height = info->SurfaceHeight;
-    const TFitRect fit = FitFrame(width, height, screen->w, screen->h, panel.AspectRatio());
+    const TFitRect fit = FitFrame(width, height, screen.width(), screen.height(), panel.AspectRatio());
     // Only ever smaller: a frame the display aspect widens is drawn from the full size.
     const bool smaller = fit.w > 0 && fit.h > 0 && fit.w <= width && fit.h <= height
                          && (fit.w < width || fit.h < height);
-    if (!smaller || !decoder.SetShownSize(fit.w, fit.h))
+    if (!smaller || !decoder.SetShownSize(fit.w, fit.h)) {
+        // A panel grown to hold the whole frame again gets it at the full size.
+        if (decoder.ShowsSmaller() && decoder.SetShownSize(0, 0))
+            panel.SetFrameSize(width, height);
         return false;
-    panel.SetFrameSize(fit.w, fit.h);
+    }
+    // A new frame surface holds nothing: the frame on display stays while the size is the same.
+    if (panel.FrameWidth() != fit.w || panel.FrameHeight() != fit.h)
+        panel.SetFrameSize(fit.w, fit.h);
     return true;
 }
 
@@ -114,14 +120,28 @@ void TPlayThread::Execute()
         TScaleFilter filter = Filter;
         std::array<double, BusyWindow> busyTimes{};
         int framesDrawn = 0;
+        std::uint32_t screenGeneration = Panel->ScreenGeneration();
+        bool sizeKept = true;
         while (!Terminated()) {
             const Clock::time_point busyStart = Clock::now();
+            // A resized panel: the next frame comes at its new size.
+            if (FollowPanel && Panel->ScreenGeneration() != screenGeneration) {
+                screenGeneration = Panel->ScreenGeneration();
+                const std::int32_t width = decoder_.ShownWidth();
+                const std::int32_t height = decoder_.ShownHeight();
+                ShowAtPanelSize(decoder_, *Panel);
+                if (decoder_.ShownWidth() != width || decoder_.ShownHeight() != height) {
+                    sizeKept = false;
+                    sizeChanged_ = true;
+                }
+            }
             TVideoFrame* frame = decoder_.NextFrame();
             if (frame == nullptr) {
                 Report(stFinished | stEndOfStream);
                 return;
             }
-            if (OnFrame)
+            // Frames of another size than the first ones are not handed on.
+            if (OnFrame && sizeKept)
                 OnFrame(*frame);
             Panel->ShowFrame(frame, filter);
             ++framesDrawn;

@@ -37,9 +37,10 @@ std::int64_t PacingSleepMs(double frameRate, double spentSeconds);
 // costs). Going back and forth would make the picture change its look while it plays.
 TScaleFilter NextPlaybackFilter(TScaleFilter current, double typicalBusySeconds, double frameRate);
 
-// Before playback: when the decoder's frames do not fit the panel and its module can deliver them
-// smaller, has them come at the size the panel shows them and sizes the panel's frame to match.
-// False, and nothing changes, when they come at the full size.
+// When the decoder's frames do not fit the panel and its module can deliver them smaller, has them
+// come at the size the panel shows them and sizes the panel's frame to match (a frame surface of
+// that size already is kept). False when they come at the full size: a decoder that delivered them
+// smaller returns to the full size, the panel's frame with it.
 bool ShowAtPanelSize(TDecoder& decoder, TSDLPanel& panel);
 
 // Plays from wherever the decoder stands: pulls frames, draws each into the panel and paces them
@@ -58,7 +59,13 @@ public:
     void SetOnStatus(std::function<void(TPlayStatus status, std::int32_t parameter)> handler);
     // Optional, set before Resume: runs on the play thread with every frame decoded, before it
     // is drawn (the play manager keeps the frames for stepping back).
+    // Frames of another size than the first ones (the panel was resized) are not handed on.
     std::function<void(const TVideoFrame& frame)> OnFrame;
+    // Set before Resume: a resized panel gets the frames at its new size from the next one on
+    // (see ShowAtPanelSize).
+    bool FollowPanel = false;
+    // Whether the frames' size changed while playing; read once the thread has ended.
+    bool SizeChanged() const { return sizeChanged_; }
 
 protected:
     void Execute() override;
@@ -69,6 +76,7 @@ private:
 
     TDecoder& decoder_;
     TPlayStatus status_ = 0;
+    std::atomic<bool> sizeChanged_{false};
     std::function<void(TPlayStatus, std::int32_t)> onStatus_;  // read and written on the main thread
     std::atomic<bool> hasStatusHandler_{false};
 };

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <QThread>
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -62,6 +64,7 @@ void TSDLPanel::OpenScreen()
     const QSize size = DeviceSize();
     std::lock_guard lock(screenLock_);
     screenSurface_ = SDL_SetVideoMode(size.width(), size.height(), 0, ScreenFlags);
+    screenGeneration_.fetch_add(1);
     // A new video mode starts black: draw the frame the panel holds again, so that a resize or
     // a panel shown after its frame arrived does not lose the picture.
     DrawFrameSurface();
@@ -125,19 +128,28 @@ QImage TSDLPanel::FrameImage()
     return image;
 }
 
+QSize TSDLPanel::ScreenSize()
+{
+    std::lock_guard lock(screenLock_);
+    return screenSurface_ != nullptr ? QSize(screenSurface_->w, screenSurface_->h) : QSize();
+}
+
 void TSDLPanel::SetFrameSize(std::int32_t width, std::int32_t height)
 {
-    FollowWidgetSize();
+    // The screen is re-opened on the main thread only; the play thread finds it at the size
+    // the last resize gave it.
+    if (QThread::currentThread() == thread())
+        FollowWidgetSize();
     std::lock_guard lock(screenLock_);
     frameSurface_.reset(SDL_CreateRGBSurface(SDL_HWSURFACE, width, height, 32, 0, 0, 0, 0));
 }
 
 void TSDLPanel::ShowFrame(const TVideoFrame* frame, TScaleFilter filter)
 {
+    std::lock_guard lock(screenLock_);
     SDL_Surface* source = frameSurface_.get();
     if (source == nullptr || frame == nullptr)
         return;
-    std::lock_guard lock(screenLock_);
     filter_ = filter;
     if (SDL_LockSurface(source) == 0) {
         if (frame->Pixels != nullptr && source->pixels != nullptr) {
@@ -203,9 +215,9 @@ void TSDLPanel::DrawFrameSurface()
 
 void TSDLPanel::Refine()
 {
+    std::lock_guard lock(screenLock_);
     if (frameSurface_ == nullptr || frameSurface_->pixels == nullptr)
         return;
-    std::lock_guard lock(screenLock_);
     if (filter_ != TScaleFilter::Smooth) {
         filter_ = TScaleFilter::Smooth;
         DrawFrameSurface();
@@ -216,9 +228,10 @@ void TSDLPanel::Refine()
 
 void TSDLPanel::Present()
 {
+    // The play thread may replace the frame surface when the panel is resized.
+    std::lock_guard lock(screenLock_);
     if (frameSurface_ == nullptr || frameSurface_->pixels == nullptr)
         return;
-    std::lock_guard lock(screenLock_);
     if (screenSurface_ != nullptr)
         SDL_Flip(screenSurface_);
 }

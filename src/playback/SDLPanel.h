@@ -31,7 +31,8 @@ public:
 
     // Binds SDL to the panel's window and opens the video surface.
     void InitVideo();
-    // Replaces the frame surface with one of width x height, 32 bits per pixel.
+    // Replaces the frame surface with one of width x height, 32 bits per pixel. The play thread
+    // may call it too.
     void SetFrameSize(std::int32_t width, std::int32_t height);
     // Copies the frame (width x height of the frame surface) and draws it; does not present.
     // The filter also serves when a resize draws the frame again.
@@ -41,6 +42,9 @@ public:
     void Refine();
     // Puts the drawn picture into the window; nothing before the first frame.
     void Present();
+    // Re-opens the screen at the widget's size when it differs: a hidden widget hears of its new
+    // size only when it is shown. Main thread.
+    void FollowWidgetSize();
     // Fills the whole screen surface with a pixel value.
     void ClearScreen(std::uint32_t color);
 
@@ -56,6 +60,11 @@ public:
     QImage FrameImage();
     // The screen surface (for tests and the current-frame tools); may change on every resize.
     SDL_Surface* ScreenSurface() const { return screenSurface_; }
+    // The screen surface's size; empty before InitVideo. Any thread.
+    QSize ScreenSize();
+    // Counts the screen's re-openings (each resize): a play thread sees from it that the panel
+    // changed its size.
+    std::uint32_t ScreenGeneration() const { return screenGeneration_.load(); }
     // The filter the frame on display was drawn with.
     TScaleFilter Filter() const { return filter_; }
 
@@ -72,7 +81,6 @@ private:
 
     void PutEnvironment();
     void OpenScreen();
-    void FollowWidgetSize();
     // Fits the frame surface into the screen surface; the caller holds screenLock_.
     void DrawFrameSurface();
     QSize DeviceSize() const;
@@ -81,6 +89,7 @@ private:
     std::unique_ptr<SDL_Surface, SurfaceDeleter> frameSurface_;
     SDL_Surface* screenSurface_ = nullptr;  // owned by SDL, released by SDL_Quit
     std::atomic<TScaleFilter> filter_{TScaleFilter::Nearest};  // written by whoever draws
+    std::atomic<std::uint32_t> screenGeneration_{0};
     bool videoReady_ = false;
     std::mutex screenLock_;
 };

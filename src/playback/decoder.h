@@ -55,6 +55,9 @@ public:
     std::int32_t ShownHeight() const { return shownHeight_ > 0 ? shownHeight_ : frameHeight_; }
     bool ShowsSmaller() const { return shownWidth_ > 0; }
     TVideoFrame* FullFrame();
+    // The last picture NextFrame returned, as delivered (also once it has reported the end);
+    // null when there is none since the last open or seek.
+    TVideoFrame* LastFrame() const { return lastFrame_; }
 
     const TVideoFileInfo* FileInfo() const { return fileInfo_; }
     const TVideoFrameInfo* FrameInfo() const { return frameInfo_; }

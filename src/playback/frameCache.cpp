@@ -17,6 +17,8 @@ void TFrameCache::Reset(int width, int height)
 {
     const std::size_t pixels =
         width > 0 && height > 0 ? static_cast<std::size_t>(width) * static_cast<std::size_t>(height) : 0;
+    width_ = pixels != 0 ? width : 0;
+    height_ = pixels != 0 ? height : 0;
     if (pixels == framePixels_) {
         // Same size (a seek in the same video): the buffers are kept for the frames to come.
         for (auto* frames : {&run_, &gathered_}) {
@@ -162,8 +164,7 @@ void TFrameNavigator::AppendDecoded(const TVideoFrame& frame)
 
 void TFrameNavigator::Restart(const TVideoFrame& frame)
 {
-    const TVideoFileInfo* info = decoder_.FileInfo();
-    cache_.Reset(info->SurfaceWidth, info->SurfaceHeight);
+    cache_.Reset(decoder_.ShownWidth(), decoder_.ShownHeight());
     AppendDecoded(frame);
 }
 
@@ -280,8 +281,7 @@ const TCachedFrame* TFrameNavigator::Last()
     const TVideoFrame* frame = decoder_.NextFrame();
     if (frame == nullptr)
         return nullptr;
-    const TVideoFileInfo* info = decoder_.FileInfo();
-    cache_.Reset(info->SurfaceWidth, info->SurfaceHeight);
+    cache_.Reset(decoder_.ShownWidth(), decoder_.ShownHeight());
     do {
         const TVideoFrameTime time = *decoder_.FrameTime();
         cache_.Gather(frame->Pixels, time.Microseconds, time.FrameNumber, decoder_.FrameInfo()->PositionSeconds);
@@ -289,6 +289,27 @@ const TCachedFrame* TFrameNavigator::Last()
     cursor_ = cache_.GatherDone() - 1;
     decoderNext_ = cache_.Back().Microseconds + 1;
     return Current();
+}
+
+const TVideoFrame* TFrameNavigator::FullFrame()
+{
+    const TCachedFrame* current = Current();
+    if (current == nullptr)
+        return nullptr;
+    const TVideoFrameTime* time = decoder_.FrameTime();
+    const bool delivered = decoder_.LastFrame() != nullptr && time != nullptr
+                           && time->Microseconds == current->Microseconds;
+    if (!delivered) {
+        // Microseconds are rounded down: the first picture at or after them is this frame.
+        decoderNext_ = Unknown;
+        if (decoder_.SeekTime(current->Microseconds) != 0 || decoder_.NextFrame() == nullptr)
+            return nullptr;
+        time = decoder_.FrameTime();
+        if (time == nullptr || time->Microseconds != current->Microseconds)
+            return nullptr;
+        decoderNext_ = current->Microseconds + 1;
+    }
+    return decoder_.FullFrame();
 }
 
 void TFrameNavigator::PrepareToPlay()

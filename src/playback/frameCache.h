@@ -34,6 +34,9 @@ public:
     // size are kept for reuse.
     void Reset(int width, int height);
     void SetBudget(std::size_t budgetBytes);
+    // The size of the frames, as last set.
+    int Width() const { return width_; }
+    int Height() const { return height_; }
     std::size_t Budget() const { return budget_; }
 
     // Frames of the current size that fit the budget; never fewer than two (the frame on display
@@ -71,6 +74,8 @@ private:
 
     std::size_t budget_;
     std::size_t framePixels_ = 0;
+    int width_ = 0;
+    int height_ = 0;
     std::deque<TCachedFrame> run_;
     std::deque<TCachedFrame> gathered_;
     std::size_t gatherLimit_ = SIZE_MAX;
@@ -83,7 +88,9 @@ private:
 // back past its first frame decodes the span before it once, from the keyframe before it.
 //
 // The decoder's next picture is tracked as "the first at or after a microsecond", so that a step
-// forward after stepping back, or playback, goes on from the frame on display.
+// forward after stepping back, or playback, goes on from the frame on display. Frames are kept at
+// the size the decoder delivers them when the cache starts over (Restart, Last); the decoder keeps
+// that size until the next start over.
 class TFrameNavigator {
 public:
     explicit TFrameNavigator(TDecoder& decoder);
@@ -107,6 +114,11 @@ public:
     const TCachedFrame* GoTo(std::int64_t microseconds);
     // The last frame of the video; the decoder is left at the end.
     const TCachedFrame* Last();
+
+    // The frame on display at the decoder's full size, converted for it: decoded again when the
+    // decoder has moved on since (the decoder then stands after it). Null when it cannot be had.
+    // Valid until the decoder's next call.
+    const TVideoFrame* FullFrame();
 
     // Before playback: the decoder's next picture becomes the one after the frame on display,
     // and the frames after it leave the cache (playback records them again).

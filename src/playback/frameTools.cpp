@@ -21,14 +21,14 @@
 
 namespace playback {
 
-void ViewFrame(QWidget* owner, TSDLPanel& panel)
+void ViewFrame(QWidget* owner, TPlayManager& player)
 {
     TframeViewDlg dialog(owner);
-    dialog.SetFrame(panel.FrameImage(), panel.AspectRatio());
+    dialog.SetFrame(player.CurrentFrameImage(), player.Panel != nullptr ? player.Panel->AspectRatio() : 0.0);
     dialog.Execute();
 }
 
-void SaveFrame(QWidget* owner, const TPlayManager& player)
+void SaveFrame(QWidget* owner, TPlayManager& player)
 {
     QString fileName;
     int filterIndex = 0;
@@ -75,9 +75,10 @@ QImage DisplayFrame(const QImage& frame, double aspect)
     return shown;
 }
 
-void CopyFrame(TSDLPanel& panel)
+void CopyFrame(TPlayManager& player)
 {
-    const QImage shown = DisplayFrame(panel.FrameImage(), panel.AspectRatio());
+    const QImage shown =
+        DisplayFrame(player.CurrentFrameImage(), player.Panel != nullptr ? player.Panel->AspectRatio() : 0.0);
     if (shown.isNull())
         return;
     std::unique_ptr<QMimeData> data = imaging::ImageMimeData(shown);

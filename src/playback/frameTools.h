@@ -8,18 +8,18 @@ class QWidget;
 namespace playback {
 
 class TPlayManager;
-class TSDLPanel;
 
-// The frame viewer over `owner`, shown modally.
-void ViewFrame(QWidget* owner, TSDLPanel& panel);
+// The frame viewer over `owner`, shown modally. Only while no play thread runs.
+void ViewFrame(QWidget* owner, TPlayManager& player);
 // Asks for a file name and writes the current frame there as 24-bit BMP, JPEG (quality 80) or
 // PNG, by the filter chosen; the filter's extension is appended unless the name has it, in any
 // case. A write that fails is reported in a message box naming the file. Only while no play
 // thread runs.
-void SaveFrame(QWidget* owner, const TPlayManager& player);
+void SaveFrame(QWidget* owner, TPlayManager& player);
 // Puts the frame on the clipboard as the viewer shows it, its height corrected to the display
-// aspect, as PNG and as Qt's image format. Safe while playing: the frame is copied whole.
-void CopyFrame(TSDLPanel& panel);
+// aspect, as PNG and as Qt's image format. While playing, the frame at the size the panel holds
+// it, copied whole.
+void CopyFrame(TPlayManager& player);
 
 // The frame brought to the display aspect: the width kept, the height width / aspect to the
 // nearest integer (halves to even), by a bicubic rescale; unchanged when the aspect is unknown

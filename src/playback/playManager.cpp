@@ -86,7 +86,7 @@ void TPlayManager::RefreshInfo()
 
 void TPlayManager::ShowDecodedFrame(const TVideoFrame* frame)
 {
-    Panel->SetFrameSize(SurfaceWidth, SurfaceHeight);
+    Panel->SetFrameSize(decoder_->ShownWidth(), decoder_->ShownHeight());
     // Opened, stepped, sought or stopped: this frame stays on display.
     Panel->ShowFrame(frame, TScaleFilter::Smooth);
     Panel->Present();
@@ -96,7 +96,7 @@ void TPlayManager::ShowDecodedFrame(const TVideoFrame* frame)
 void TPlayManager::ShowCachedFrame(const TCachedFrame& cached)
 {
     TVideoFrame frame{const_cast<std::uint32_t*>(cached.Pixels.data())};
-    Panel->SetFrameSize(SurfaceWidth, SurfaceHeight);
+    Panel->SetFrameSize(navigator_->Cache().Width(), navigator_->Cache().Height());
     Panel->ShowFrame(&frame, TScaleFilter::Smooth);
     Panel->Present();
     PositionSeconds = cached.PositionSeconds;
@@ -152,6 +152,9 @@ void TPlayManager::Open(const std::string& fileName)
         RefreshInfo();
         Panel->SetAspectRatio(AspectRatio);
         Panel->ClearScreen(0);
+        // A video larger than the panel is converted at the panel's size from the first frame
+        // on; the full size only for a frame taken out (CurrentFrame).
+        ShowSmaller();
         Opened = true;
         ThumbnailsReady = false;
         const TVideoFrame* frame = decoder_->NextFrame();
@@ -184,11 +187,16 @@ void TPlayManager::Play()
     if (navigator_ != nullptr)
         navigator_->PrepareToPlay();
     // Frames shown smaller than they are spare converting and copying the full picture; they are
-    // not kept for stepping back (the first step back after the pause decodes the frames again).
+    // not kept for stepping back (the first step back after the pause decodes the frames again),
+    // nor are frames of another size than the ones kept.
     const bool smaller = ShowSmaller();
     playThread_ = std::make_unique<TPlayThread>(*decoder_);
     playThread_->Panel = Panel;
-    if (navigator_ != nullptr && !smaller)
+    playThread_->FollowPanel = true;
+    frameKept_ = false;
+    recording_ = navigator_ != nullptr && !smaller && navigator_->Cache().Width() == decoder_->ShownWidth()
+                 && navigator_->Cache().Height() == decoder_->ShownHeight();
+    if (recording_)
         playThread_->OnFrame = [navigator = navigator_.get()](const TVideoFrame& frame) { navigator->Record(frame); };
     playThread_->SetOnStatus([this](TPlayStatus status, std::int32_t parameter) { HandleStatus(status, parameter); });
     playThread_->Resume();
@@ -200,8 +208,13 @@ void TPlayManager::Halt()
 {
     if (!Opened)
         return;
+    if (playThread_ != nullptr) {
+        // As its destruction does: a report still pending reaches nobody.
+        playThread_->SetOnStatus(nullptr);
+        playThread_->Stop();
+        KeepShownFrame();
+    }
     playThread_.reset();
-    ShowFullSize();
     Playing = false;
     State = psPaused;
     AtEnd = false;
@@ -213,23 +226,36 @@ void TPlayManager::Halt()
 
 bool TPlayManager::ShowSmaller()
 {
-    return Panel != nullptr && ShowAtPanelSize(*decoder_, *Panel);
+    if (Panel == nullptr)
+        return false;
+    // The panel is hidden until the first strip is made, and may have been resized meanwhile.
+    Panel->FollowWidgetSize();
+    return ShowAtPanelSize(*decoder_, *Panel);
 }
 
-void TPlayManager::ShowFullSize()
+void TPlayManager::KeepShownFrame()
 {
-    if (!decoder_->ShowsSmaller())
+    // Once per play thread: the end and a later pause both come here.
+    if (playThread_ == nullptr || frameKept_)
         return;
-    // The full-size picture stays valid when the decoder returns to the full size.
-    const TVideoFrame* frame = decoder_->FullFrame();
-    decoder_->SetShownSize(0, 0);
-    Panel->SetFrameSize(SurfaceWidth, SurfaceHeight);
+    frameKept_ = true;
+    if (recording_ && !playThread_->SizeChanged())
+        return;
+    // The frame on display is the last one the play thread drew, the decoder's last picture.
+    const TVideoFrame* frame = decoder_->LastFrame();
     if (frame == nullptr)
         return;
-    Panel->ShowFrame(frame, TScaleFilter::Smooth);
     RestartNavigation(frame);
     // The last report may be up to a second old; the position is the frame now on display.
     PositionSeconds = CurrentMicroseconds() / 1000000;
+}
+
+const TVideoFrame* TPlayManager::FullFrameOnDisplay()
+{
+    if (Playing || !Opened || !decoder_->ShowsSmaller())
+        return nullptr;
+    WaitForThumbnails();
+    return navigator_ != nullptr ? navigator_->FullFrame() : decoder_->FullFrame();
 }
 
 void TPlayManager::Pause()
@@ -358,8 +384,9 @@ void TPlayManager::LastFrame()
         // Whole seconds only: from the last second on, the last frame that comes.
         decoder_->Seek(std::max(0, DurationSeconds - 1));
         std::vector<std::uint32_t> last;
+        const auto pixels = static_cast<std::size_t>(decoder_->ShownWidth()) * decoder_->ShownHeight();
         while (const TVideoFrame* frame = decoder_->NextFrame())
-            last.assign(frame->Pixels, frame->Pixels + static_cast<std::size_t>(SurfaceWidth) * SurfaceHeight);
+            last.assign(frame->Pixels, frame->Pixels + pixels);
         RefreshInfo();
         if (!last.empty()) {
             TVideoFrame frame{last.data()};
@@ -370,12 +397,42 @@ void TPlayManager::LastFrame()
     AtEnd = true;
 }
 
-void TPlayManager::CurrentFrame(imaging::TFastDIB& target) const
+void TPlayManager::CurrentFrame(imaging::TFastDIB& target)
 {
+    if (const TVideoFrame* full = FullFrameOnDisplay()) {
+        const int width = decoder_->FrameWidth();
+        const int height = decoder_->FrameHeight();
+        target.Allocate(width, height, 32);
+        if (target.Bits() != nullptr)
+            for (int y = 0; y < height; ++y)
+                imaging::CopyPixels(full->Pixels + static_cast<std::size_t>(y) * width, target.PictureRow(y),
+                    static_cast<std::size_t>(width));
+        return;
+    }
     SDL_Surface* surface = Panel != nullptr ? Panel->FrameSurface() : nullptr;
     target.Allocate(Panel != nullptr ? Panel->FrameWidth() : 0, Panel != nullptr ? Panel->FrameHeight() : 0, 32);
     if (surface != nullptr)
         imaging::SurfaceToBuffer(surface, target);
+}
+
+QImage TPlayManager::CurrentFrameImage()
+{
+    const TVideoFrame* full = FullFrameOnDisplay();
+    if (full == nullptr)
+        return Panel != nullptr ? Panel->FrameImage() : QImage();
+    const int width = decoder_->FrameWidth();
+    const int height = decoder_->FrameHeight();
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
+        const std::uint32_t* from = full->Pixels + static_cast<std::size_t>(y) * width;
+        // The decoder leaves the fourth byte 0; QImage reads it as alpha.
+        for (int x = 0; x < width; ++x)
+            line[x] = from[x] | 0xFF000000u;
+    }
+    return image;
 }
 
 TThumbnailRecord TPlayManager::GetThumbnail(int index) const
@@ -395,7 +452,7 @@ void TPlayManager::HandleStatus(TPlayStatus status, std::int32_t)
     }
     if (status & stEndOfStream) {
         // The thread draws nothing more: the last frame stays on display.
-        ShowFullSize();
+        KeepShownFrame();
         Panel->Refine();
         if (OnFinished)
             OnFinished();
@@ -448,6 +505,14 @@ void TThumbnailWorkThread::Execute()
     TDecoder& decoder = *manager_.decoder_;
     imaging::TFastDIB frameImage;
     Current = 0;
+    // The decoder converts straight to the thumbnails' size where it can; the size the manager
+    // chose comes back at the end.
+    const std::int32_t keptWidth = decoder.ShowsSmaller() ? decoder.ShownWidth() : 0;
+    const std::int32_t keptHeight = decoder.ShowsSmaller() ? decoder.ShownHeight() : 0;
+    const imaging::TPictureSize box = imaging::FitToBoxSize(decoder.FrameWidth(), decoder.FrameHeight(),
+        ThumbnailBoxWidth, ThumbnailBoxHeight, manager_.Panel->AspectRatio());
+    const bool reduced = box.Width > 0 && box.Height > 0 && box.Width <= decoder.FrameWidth()
+                         && box.Height <= decoder.FrameHeight() && decoder.SetShownSize(box.Width, box.Height);
     decoder.Rewind();
     for (int i = 0; i < ThumbnailCount; ++i) {
         Current = i;
@@ -460,17 +525,20 @@ void TThumbnailWorkThread::Execute()
         if (const TVideoFrame* frame = decoder.NextFrame()) {
             // The decoder's picture is the worker's until its next call: turned bottom-up where
             // it lies, it is the source of the thumbnail without a full-size copy of its own.
-            FlipRows(frame->Pixels, decoder.FrameWidth(), decoder.FrameHeight());
-            frameImage.Allocate(decoder.FrameWidth(), decoder.FrameHeight(), 32, 0, 0, 0, frame->Pixels);
+            FlipRows(frame->Pixels, decoder.ShownWidth(), decoder.ShownHeight());
+            frameImage.Allocate(decoder.ShownWidth(), decoder.ShownHeight(), 32, 0, 0, 0, frame->Pixels);
         } else {
-            frameImage.Allocate(decoder.FrameWidth(), decoder.FrameHeight(), 32);
+            frameImage.Allocate(decoder.ShownWidth(), decoder.ShownHeight(), 32);
             frameImage.FillColor({255, 255, 255});
         }
         imaging::FitToBox(frameImage, *record.Image, ThumbnailBoxWidth, ThumbnailBoxHeight, manager_.Panel->AspectRatio());
         Synchronize([this] { ShowProgress(); });
         Synchronize([this] { ShowThumbnail(); });
     }
+    frameImage.Allocate(0, 0, 32);
     decoder.Rewind();
+    if (reduced)
+        decoder.SetShownSize(keptWidth, keptHeight);
 }
 
 void TThumbnailWorkThread::ShowProgress()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 
 #include <array>
@@ -98,8 +99,11 @@ public:
     void SetFrameCacheBudget(std::size_t bytes);
     const TFrameNavigator* Navigator() const { return navigator_.get(); }
 
-    // The current frame at its native size, 32 bits per pixel. Only while no play thread runs.
-    void CurrentFrame(imaging::TFastDIB& target) const;
+    // The current frame at its native size, 32 bits per pixel, converted for it when the panel
+    // holds it smaller. Only while no play thread runs.
+    void CurrentFrame(imaging::TFastDIB& target);
+    // The same as an image, top row first.
+    QImage CurrentFrameImage();
     TThumbnailRecord GetThumbnail(int index) const;
 
     void HandleStatus(TPlayStatus status, std::int32_t parameter);
@@ -145,16 +149,20 @@ private:
     void RestartNavigation(const TVideoFrame* frame);
     // Pause without redrawing: for callers that show another frame next.
     void Halt();
-    // Before a play thread starts: has the decoder deliver frames at the size the panel shows
-    // them when they do not fit it. False when they come at the full size.
+    // At open and before a play thread starts: has the decoder deliver frames at the size the
+    // panel shows them when they do not fit it. False when they come at the full size.
     bool ShowSmaller();
-    // Once no play thread draws: back to full-size frames, the panel holding the last frame at
-    // the full size and navigation starting over from it. Nothing when frames came full-size.
-    void ShowFullSize();
+    // Once the play thread draws no more: navigation starts over from the frame it left on
+    // display, unless it kept every frame it drew.
+    void KeepShownFrame();
+    // The frame on display at the full size when the panel holds it smaller; null otherwise.
+    const TVideoFrame* FullFrameOnDisplay();
 
     std::unique_ptr<TDecoder> decoder_;
     std::unique_ptr<TFrameNavigator> navigator_;  // null when the module cannot navigate
     std::unique_ptr<TPlayThread> playThread_;
+    bool recording_ = false;  // the play thread hands its frames to the navigator
+    bool frameKept_ = false;  // KeepShownFrame has run for the current play thread
     std::array<std::unique_ptr<imaging::TFastDIB>, ThumbnailCount> thumbnailImages_;
     std::array<TThumbnailRecord, ThumbnailCount> thumbnails_;
     std::unique_ptr<TThumbnailWorkThread> thumbnailWorker_;

@@ -271,6 +271,8 @@ TEST_F(FrameNavigation, SecondsFirstAndLastFrame)
     ExpectShows(forward, 198);
 }
 
+// A 4K video in a 320 x 240 panel is converted at the panel's size from the open on, the strip
+// included; the frame on display comes at the full size, exact, only when it is taken out.
 TEST_F(FrameNavigation, FourKFramesStayInsideTheBudget)
 {
     if (!Videos().uhdMade)
@@ -279,8 +281,14 @@ TEST_F(FrameNavigation, FourKFramesStayInsideTheBudget)
     const auto forward = ForwardFrames(clip, {11, 12, 13, 14});
     Open(clip);
     const TFrameCache& cache = manager->Navigator()->Cache();
-    const std::size_t frameBytes = std::size_t{3840} * 2160 * 4;
-    EXPECT_EQ(cache.Capacity(), TFrameCache::DefaultBudget / frameBytes);  // 8 frames in 256 MB
+    EXPECT_EQ(manager->Decoder().ShownWidth(), 320);
+    EXPECT_EQ(panel->FrameWidth(), 320);
+    ASSERT_EQ(cache.Width(), 320);
+    ASSERT_EQ(cache.Height(), 180);
+    // Eight frames, as eight full 4K frames fill the default budget.
+    const std::size_t frameBytes = std::size_t{320} * 180 * 4;
+    manager->SetFrameCacheBudget(8 * frameBytes);
+    EXPECT_EQ(cache.Capacity(), 8u);
 
     manager->GoToTime(2 * 40000);
     for (int i = 0; i < 12; ++i)
@@ -298,9 +306,9 @@ TEST_F(FrameNavigation, FourKFramesStayInsideTheBudget)
     EXPECT_LE(cache.BytesHeld(), TFrameCache::DefaultBudget);
 }
 
-// In a panel smaller than the video, playback draws the frames at the panel's size; paused, the
-// panel holds the frame on display at the full size, exact, for capture, view, save and copy, and
-// stepping back decodes the frames before it again.
+// In a panel smaller than the video, playback draws the frames at the panel's size and follows a
+// resize from the next frame on; paused, the frame on display comes at the full size, exact, for
+// capture, view, save and copy, and stepping back decodes the frames before it again.
 TEST_F(FrameNavigation, PlayingSmallerThanTheVideoPausesOnTheExactFullFrame)
 {
     const std::string& clip = Videos().longGroups;
@@ -319,12 +327,21 @@ TEST_F(FrameNavigation, PlayingSmallerThanTheVideoPausesOnTheExactFullFrame)
     }
     EXPECT_EQ(panel->FrameWidth(), 96);
     EXPECT_EQ(panel->FrameHeight(), 54);
+    host->setFixedSize(64, 48);
+    panel->setGeometry(0, 0, 64, 48);
+    for (int i = 0; i < 10; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(manager->Decoder().ShownWidth(), 64);
+    EXPECT_EQ(panel->FrameWidth(), 64);
+    EXPECT_EQ(panel->FrameHeight(), 36);
     manager->Pause();
-    EXPECT_EQ(panel->FrameWidth(), 192);
+    EXPECT_EQ(panel->FrameWidth(), 64);
     const std::int64_t paused = ShownNumber();
     ASSERT_GT(paused, 41);
     ExpectShows(forward, paused);
-    const QImage viewed = panel->FrameImage();
+    const QImage viewed = manager->CurrentFrameImage();
     ASSERT_EQ(viewed.size(), QSize(192, 108));
     Pixels viewedPixels;
     for (int y = 0; y < viewed.height(); ++y)

@@ -220,22 +220,24 @@ TEST_F(PlayManagerTest, OpenShowsTheFirstFrameAndBuildsTheStrip)
     EXPECT_EQ(frame.Bpp(), 32);
 }
 
-// The worker fits the decoder's own picture, turned bottom-up where it lies: every thumbnail is
-// the picture at its second, upright, as a fit of a copy of that picture gives it.
+// The worker has the decoder convert each picture at the thumbnail's size: every thumbnail is
+// the picture at its second, upright, as the decoder gives it at that size; the decoder is back at
+// the full size for the frames after the strip.
 TEST_F(PlayManagerTest, ThumbnailsAreFitsOfTheFramesAtTheirSeconds)
 {
     manager->Open(Clips().sixSeconds);
     manager->WaitForThumbnails();
     TDecoder& decoder = manager->Decoder();
+    EXPECT_FALSE(decoder.ShowsSmaller());
     for (const int i : {0, 3, 5}) {
         const TThumbnailRecord r = manager->GetThumbnail(i);
+        ASSERT_TRUE(decoder.SetShownSize(76, 57));
         ASSERT_EQ(decoder.Seek(static_cast<std::int32_t>(r.Position)), 0);
         const TVideoFrame* frame = decoder.NextFrame();
         ASSERT_NE(frame, nullptr);
-        imaging::TFastDIB copy, expected;
-        copy.Allocate(decoder.FrameWidth(), decoder.FrameHeight(), 32);
-        imaging::TopDownToBuffer(frame->Pixels, copy);
-        imaging::FitToBox(copy, expected, ThumbnailBoxWidth, ThumbnailBoxHeight, panel->AspectRatio());
+        imaging::TFastDIB expected;
+        expected.Allocate(76, 57, 32);
+        imaging::TopDownToBuffer(frame->Pixels, expected);
         ASSERT_EQ(expected.ImageSize(), r.Image->ImageSize());
         EXPECT_TRUE(std::equal(expected.Bits(), expected.Bits() + expected.ImageSize(), r.Image->Bits())) << "thumbnail " << i;
     }
