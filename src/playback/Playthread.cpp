@@ -51,27 +51,33 @@ TScaleFilter NextPlaybackFilter(TScaleFilter current, double typicalBusySeconds,
     return current;
 }
 
-bool ShowAtPanelSize(TDecoder& decoder, TSDLPanel& panel)
+QSize SmallerShownSize(const TDecoder& decoder, TSDLPanel& panel)
 {
     const QSize screen = panel.ScreenSize();
     const TVideoFileInfo* info = decoder.FileInfo();
     if (screen.isEmpty() || info == nullptr || !decoder.CanShowSmaller())
-        return false;
+        return {};
     const int width = info->SurfaceWidth;
     const int height = info->SurfaceHeight;
     const TFitRect fit = FitFrame(width, height, screen.width(), screen.height(), panel.AspectRatio());
     // Only ever smaller: a frame the display aspect widens is drawn from the full size.
     const bool smaller = fit.w > 0 && fit.h > 0 && fit.w <= width && fit.h <= height
                          && (fit.w < width || fit.h < height);
-    if (!smaller || !decoder.SetShownSize(fit.w, fit.h)) {
+    return smaller ? QSize(fit.w, fit.h) : QSize();
+}
+
+bool ShowAtPanelSize(TDecoder& decoder, TSDLPanel& panel)
+{
+    const QSize shown = SmallerShownSize(decoder, panel);
+    if (shown.isEmpty() || !decoder.SetShownSize(shown.width(), shown.height())) {
         // A panel grown to hold the whole frame again gets it at the full size.
         if (decoder.ShowsSmaller() && decoder.SetShownSize(0, 0))
-            panel.SetFrameSize(width, height);
+            panel.SetFrameSize(decoder.FrameWidth(), decoder.FrameHeight());
         return false;
     }
     // A new frame surface holds nothing: the frame on display stays while the size is the same.
-    if (panel.FrameWidth() != fit.w || panel.FrameHeight() != fit.h)
-        panel.SetFrameSize(fit.w, fit.h);
+    if (panel.FrameWidth() != shown.width() || panel.FrameHeight() != shown.height())
+        panel.SetFrameSize(shown.width(), shown.height());
     return true;
 }
 

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 
+#include <QSize>
+
 #include "platform/thread.h"
 #include "playback/sdlutils.h"
 
@@ -37,6 +39,9 @@ std::int64_t PacingSleepMs(double frameRate, double spentSeconds);
 // costs). Going back and forth would make the picture change its look while it plays.
 TScaleFilter NextPlaybackFilter(TScaleFilter current, double typicalBusySeconds, double frameRate);
 
+// The size the panel shows the decoder's frames at when they do not fit it and the module can
+// deliver them smaller; empty otherwise.
+QSize SmallerShownSize(const TDecoder& decoder, TSDLPanel& panel);
 // When the decoder's frames do not fit the panel and its module can deliver them smaller, has them
 // come at the size the panel shows them and sizes the panel's frame to match (a frame surface of
 // that size already is kept). False when they come at the full size: a decoder that delivered them

@@ -1,8 +1,10 @@
 #include "playback/playManager.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
+#include <QTimer>
 
 #include "imaging/FastDIB.h"
 #include "imaging/FastSize.h"
@@ -19,6 +21,27 @@
 namespace playback {
 
 TPlayManager* PlayManager = nullptr;
+
+// Hears of the panel's resizes and reports once the panel has kept its size a moment.
+class TPanelResizeWatcher : public QObject {
+public:
+    explicit TPanelResizeWatcher(std::function<void()> settled)
+    {
+        timer_.setSingleShot(true);
+        timer_.setInterval(150);
+        QObject::connect(&timer_, &QTimer::timeout, this, std::move(settled));
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize)
+            timer_.start();
+        return false;
+    }
+
+private:
+    QTimer timer_;
+};
 
 QString FormatTimestamp(std::int64_t position, int dh, int dm, int ds)
 {
@@ -55,6 +78,7 @@ TPlayManager::TPlayManager(const std::string& decoderFolder)
 TPlayManager::~TPlayManager()
 {
     // The workers go first: both use the decoder and the thumbnail images.
+    resizeWatcher_.reset();
     thumbnailWorker_.reset();
     playThread_.reset();
     navigator_.reset();
@@ -152,6 +176,10 @@ void TPlayManager::Open(const std::string& fileName)
         RefreshInfo();
         Panel->SetAspectRatio(AspectRatio);
         Panel->ClearScreen(0);
+        if (resizeWatcher_ == nullptr) {
+            resizeWatcher_ = std::make_unique<TPanelResizeWatcher>([this] { FitPausedFrame(); });
+            Panel->installEventFilter(resizeWatcher_.get());
+        }
         // A video larger than the panel is converted at the panel's size from the first frame
         // on; the full size only for a frame taken out (CurrentFrame).
         ShowSmaller();
@@ -256,6 +284,41 @@ const TVideoFrame* TPlayManager::FullFrameOnDisplay()
         return nullptr;
     WaitForThumbnails();
     return navigator_ != nullptr ? navigator_->FullFrame() : decoder_->FullFrame();
+}
+
+void TPlayManager::FitPausedFrame()
+{
+    if (!Opened || Playing || Panel == nullptr || navigator_ == nullptr || !decoder_->CanShowSmaller()
+        || (thumbnailWorker_ != nullptr && !ThumbnailsReady))
+        return;
+    const TCachedFrame* current = navigator_->Current();
+    if (current == nullptr)
+        return;
+    Panel->FollowWidgetSize();
+    const QSize smaller = SmallerShownSize(*decoder_, *Panel);
+    const int width = smaller.isEmpty() ? decoder_->FrameWidth() : smaller.width();
+    const int height = smaller.isEmpty() ? decoder_->FrameHeight() : smaller.height();
+    // A frame held larger than the panel shows it is drawn well as it is.
+    if (width <= decoder_->ShownWidth() && height <= decoder_->ShownHeight())
+        return;
+    WaitForThumbnails();
+    const std::int32_t keptWidth = decoder_->ShowsSmaller() ? decoder_->ShownWidth() : 0;
+    const std::int32_t keptHeight = decoder_->ShowsSmaller() ? decoder_->ShownHeight() : 0;
+    const std::int64_t at = current->Microseconds;
+    if (!decoder_->SetShownSize(smaller.width(), smaller.height()))
+        return;
+    // The same frame again at the new size: microseconds are rounded down, so the first picture
+    // at or after them is the frame itself.
+    navigator_->DecoderMoved();
+    const TVideoFrame* frame = decoder_->SeekTime(at) == 0 ? decoder_->NextFrame() : nullptr;
+    const TVideoFrameTime* time = frame != nullptr ? decoder_->FrameTime() : nullptr;
+    if (time == nullptr || time->Microseconds != at) {
+        // The frame on display and the frames kept stay as they were.
+        decoder_->SetShownSize(keptWidth, keptHeight);
+        return;
+    }
+    RestartNavigation(frame);
+    ShowDecodedFrame(frame);
 }
 
 void TPlayManager::Pause()

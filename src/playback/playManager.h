@@ -25,6 +25,7 @@ namespace playback {
 
 class TDecoder;
 class TFrameNavigator;
+class TPanelResizeWatcher;
 class TSDLPanel;
 class TThumbnailWorkThread;
 struct TVideoFrame;
@@ -155,6 +156,9 @@ private:
     // Once the play thread draws no more: navigation starts over from the frame it left on
     // display, unless it kept every frame it drew.
     void KeepShownFrame();
+    // Paused or opened with the frame on display held smaller than the panel now shows it (the
+    // panel grew): that frame again at the panel's size.
+    void FitPausedFrame();
     // The frame on display at the full size when the panel holds it smaller; null otherwise.
     const TVideoFrame* FullFrameOnDisplay();
 
@@ -166,6 +170,7 @@ private:
     std::array<std::unique_ptr<imaging::TFastDIB>, ThumbnailCount> thumbnailImages_;
     std::array<TThumbnailRecord, ThumbnailCount> thumbnails_;
     std::unique_ptr<TThumbnailWorkThread> thumbnailWorker_;
+    std::unique_ptr<TPanelResizeWatcher> resizeWatcher_;
 };
 
 // Makes the seven pictures of the strip after an open, through the play manager's decoder.

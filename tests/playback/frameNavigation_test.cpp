@@ -348,6 +348,15 @@ TEST_F(FrameNavigation, PlayingSmallerThanTheVideoPausesOnTheExactFullFrame)
         for (int x = 0; x < viewed.width(); ++x)
             viewedPixels.push_back(viewed.pixel(x, y) & 0xFFFFFFu);
     EXPECT_TRUE(viewedPixels == forward.at(paused));
+    // Grown while paused: the same frame at the panel's new size once the panel keeps its size.
+    host->setFixedSize(96, 72);
+    panel->setGeometry(0, 0, 96, 72);
+    for (int i = 0; i < 20 && panel->FrameWidth() != 96; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(panel->FrameWidth(), 96);
+    ExpectShows(forward, paused);
     manager->StepBack();
     ExpectShows(forward, paused - 1);
     manager->Step();
