@@ -108,7 +108,8 @@ protected:
             } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
                 ++fileDialogs;
                 stateDuringDialog = PlayManager->State;
-                frameDuringDialog = UIManager->Panel()->FrameImage();
+                // The frame on display at its own size: the panel may hold it smaller.
+                frameDuringDialog = PlayManager->CurrentFrameImage();
                 if (answer.isEmpty()) {
                     dialog->reject();
                 } else {
@@ -347,7 +348,7 @@ TEST_F(FrameTools, CopyPutsTheFrameAtItsDisplayAspectOnTheClipboard)
     window->tbiCopyClipboard->trigger();
     const QImage copied = QApplication::clipboard()->image();
     EXPECT_EQ(copied.size(), QSize(640, 480));
-    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32), UIManager->Panel()->FrameImage());
+    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32), PlayManager->CurrentFrameImage());
 }
 
 }  // namespace
