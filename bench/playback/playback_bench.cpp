@@ -46,6 +46,7 @@
 #include "playback/SDLPanel.h"
 #include "playback/decoder.h"
 #include "playback/decoderRecords.h"
+#include "platform/heap.h"
 #include "playback/playManager.h"
 #include "benchClips.h"
 #include "benchPanel.h"
@@ -463,6 +464,8 @@ PlaybackGoals PlayAll(TDecoder& decoder, PanelHost& window, const std::string& h
 
 int main(int argc, char** argv)
 {
+    // As the program sets up its heap at start.
+    platform::LimitHeapOverhead();
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     if (QGuiApplication::platformName() != QStringLiteral("xcb")) {

@@ -14,6 +14,7 @@
 #include "app/theme.h"
 #include "app/uiManager.h"
 #include "imaging/imageTools.h"
+#include "platform/heap.h"
 #include "platform/termination.h"
 #include "platform/ticks.h"
 
@@ -39,6 +40,8 @@ void Terminate()
 
 int main(int argc, char** argv)
 {
+    // Playing a 4K video moves large pictures between threads; freed ones go back to the system.
+    platform::LimitHeapOverhead();
     // The video panel embeds its output by X11 window id.
     setenv("QT_QPA_PLATFORM", "xcb", 0);
 
