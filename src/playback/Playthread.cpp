@@ -116,10 +116,10 @@ void TPlayThread::Execute()
 {
     try {
         Clock::time_point windowStart = Clock::now();
-        // When the current frame's share of time began. Shares follow each other on a fixed
-        // schedule: a sleep rounded to whole milliseconds or a late wake-up shortens the next
-        // sleep instead of adding up over the frames.
-        Clock::time_point shareStart = windowStart;
+        // When the frame on display had its turn. Turns follow each other on a fixed schedule:
+        // a sleep rounded to whole milliseconds or a late wake-up shortens the next sleep instead
+        // of adding up over the frames.
+        Clock::time_point turn = windowStart;
         // The time decoding and drawing a frame take: the median of the last frames, so that a
         // single stall of the machine does not count; the first frames, which may pay for a
         // seek, are left out.
@@ -149,15 +149,37 @@ void TPlayThread::Execute()
             // Frames of another size than the first ones are not handed on.
             if (OnFrame && sizeKept)
                 OnFrame(*frame);
+            const double decodeSeconds = SecondsBetween(busyStart, Clock::now());
+            const double frameRate = decoder_.FileInfo()->FrameRate;
+            if (framesDrawn > 0) {
+                // Decoded ahead, the frame waits for its turn, a period after the one before: a
+                // decode that takes longer than most (a keyframe) eats into the wait instead of
+                // making the frame late. Every frame decoded is drawn, so that the frame on
+                // display is the decoder's last picture when the thread ends.
+                const std::int64_t sleepMs = PacingSleepMs(frameRate, SecondsBetween(turn, Clock::now()));
+                if (sleepMs > 0)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(sleepMs));
+                turn += std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(FramePeriod(frameRate)));
+                // Frames that fell behind (a slow decode, a busy machine) catch up by running
+                // without sleeps; a longer stall starts the schedule afresh rather than racing
+                // through it.
+                const Clock::time_point after = Clock::now();
+                if (SecondsBetween(turn, after) > MaxCatchUpSeconds)
+                    turn = after;
+            } else {
+                turn = Clock::now();
+            }
+            const Clock::time_point drawStart = Clock::now();
             Panel->ShowFrame(frame, filter);
             ++framesDrawn;
             if (framesDrawn > WarmUpFrames && filter != TScaleFilter::Nearest) {
                 const int sample = framesDrawn - WarmUpFrames - 1;
-                busyTimes[static_cast<std::size_t>(sample % BusyWindow)] = SecondsBetween(busyStart, Clock::now());
+                busyTimes[static_cast<std::size_t>(sample % BusyWindow)] =
+                    decodeSeconds + SecondsBetween(drawStart, Clock::now());
                 if (sample + 1 >= BusyWindow) {
                     std::array<double, BusyWindow> sorted = busyTimes;
                     std::nth_element(sorted.begin(), sorted.begin() + BusyWindow / 2, sorted.end());
-                    filter = NextPlaybackFilter(filter, sorted[BusyWindow / 2], decoder_.FileInfo()->FrameRate);
+                    filter = NextPlaybackFilter(filter, sorted[BusyWindow / 2], frameRate);
                 }
             }
             TPlayStatus status = stFrameShown;
@@ -167,17 +189,6 @@ void TPlayThread::Execute()
                 status |= stSecondElapsed;
             }
             Report(status);
-            const double frameRate = decoder_.FileInfo()->FrameRate;
-            const double spent = SecondsBetween(shareStart, Clock::now());
-            const std::int64_t sleepMs = PacingSleepMs(frameRate, spent);
-            if (sleepMs > 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(sleepMs));
-            shareStart += std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(FramePeriod(frameRate)));
-            // Frames that fell behind (a slow decode, a busy machine) catch up by running without
-            // sleeps; a longer stall starts the schedule afresh rather than racing through it.
-            const Clock::time_point after = Clock::now();
-            if (SecondsBetween(shareStart, after) > MaxCatchUpSeconds)
-                shareStart = after;
         }
     } catch (...) {
         // The user sees playback stop at the last frame drawn; nothing else is reported.

@@ -48,9 +48,10 @@ QSize SmallerShownSize(const TDecoder& decoder, TSDLPanel& panel);
 // smaller returns to the full size, the panel's frame with it.
 bool ShowAtPanelSize(TDecoder& decoder, TSDLPanel& panel);
 
-// Plays from wherever the decoder stands: pulls frames, draws each into the panel and paces them
-// to the frame rate, reporting every frame to the main thread through OnStatus and waiting until
-// it has been handled there (the handler presents the frame).
+// Plays from wherever the decoder stands: pulls each frame ahead of its turn, draws it into the
+// panel at its turn and paces the turns to the frame rate, reporting every frame to the main
+// thread through OnStatus and waiting until it has been handled there (the handler presents the
+// frame).
 class TPlayThread : public platform::TThread {
 public:
     explicit TPlayThread(TDecoder& decoder);
