@@ -69,8 +69,8 @@ bool SupportsNonReferenceSkip(AVCodecID id)
     return id == AV_CODEC_ID_MPEG2VIDEO || id == AV_CODEC_ID_MPEG1VIDEO;
 }
 
-// One decoding thread per processor. FFmpeg's own choice, one more, only adds a picture of delay
-// before the first picture after a seek and wins nothing on a machine this busy.
+// One decoding thread per processor. FFmpeg's automatic choice has one more, which holds back the
+// first picture after a seek by one more picture and decodes no faster.
 int DecodingThreads()
 {
     return std::clamp(av_cpu_count(), 1, 16);
