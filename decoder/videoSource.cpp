@@ -430,8 +430,11 @@ bool VideoSource::ShowKeyframeAlone(std::int64_t target)
     if (avcodec_open2(alone.get(), codec_->codec, nullptr) < 0 || avcodec_send_packet(alone.get(), readAhead_.get()) < 0
         || avcodec_send_packet(alone.get(), nullptr) < 0 || avcodec_receive_frame(alone.get(), frame_.get()) < 0)
         return false;
-    const bool intra = frame_->key_frame && frame_->pict_type == AV_PICTURE_TYPE_I;
-    if (!intra || frame_->best_effort_timestamp != target) {
+    // Field pictures may come one field to a packet; a damaged picture would be mended by the
+    // stream's decoder from the pictures before it. Both are left to the stream's decoder.
+    const bool whole = frame_->key_frame && frame_->pict_type == AV_PICTURE_TYPE_I && !frame_->interlaced_frame
+        && frame_->decode_error_flags == 0 && (frame_->flags & AV_FRAME_FLAG_CORRUPT) == 0;
+    if (!whole || frame_->best_effort_timestamp != target) {
         av_frame_unref(frame_.get());
         return false;
     }
