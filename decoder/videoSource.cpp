@@ -109,7 +109,7 @@ std::unique_ptr<VideoSource> VideoSource::Open(const std::string& path)
     if (stream->start_time != AV_NOPTS_VALUE)
         source->origin_ = stream->start_time;
 
-    if (!source->DecodePicture())
+    if (!source->ShowKeyframeAlone(AV_NOPTS_VALUE) && !source->DecodePicture())
         return nullptr;
     const AVFrame* first = source->frame_.get();
     // A picture format the converter cannot read would make every later picture fail.
@@ -417,7 +417,9 @@ bool VideoSource::ShowKeyframeAlone(std::int64_t target)
         av_packet_unref(readAhead_.get());
     }
     holdingReadAhead_ = true;
-    if ((readAhead_->flags & AV_PKT_FLAG_KEY) == 0 || readAhead_->pts != target)
+    if (target == AV_NOPTS_VALUE)
+        target = readAhead_->pts;
+    if ((readAhead_->flags & AV_PKT_FLAG_KEY) == 0 || readAhead_->pts != target || target == AV_NOPTS_VALUE)
         return false;
     // A picture that depends on no other comes out of a decoder of its own at once, without the
     // pictures after it that the stream's decoder needs before it hands out the first one.

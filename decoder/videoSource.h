@@ -74,6 +74,9 @@ private:
     void ResetDecoding();
     bool SeekDemuxer(std::int64_t timestamp);
     bool ReachableByDecodingOn(std::int64_t target) const;
+    // The picture of the next packet when it is a keyframe at `target` (any time when
+    // AV_NOPTS_VALUE), decoded on its own and made the pending picture; false, with the packet
+    // kept for the decoder, otherwise.
     bool ShowKeyframeAlone(std::int64_t target);
     bool LandNear(std::int64_t target, bool exact);
     std::int64_t SecondsToStream(std::int64_t seconds) const;
