@@ -6,6 +6,10 @@
 
 #include "durationScan.h"
 
+extern "C" {
+#include <libavutil/cpu.h>
+}
+
 namespace decoder {
 
 namespace {
@@ -58,11 +62,18 @@ AVRational StreamFrameRate(const AVStream* stream)
 }
 
 // Skipping the decode of non-reference pictures that a seek drops anyway is safe only where the
-// decoder keeps its reference state without them.
+// decoder keeps its reference state without them: in MPEG-1 and MPEG-2, B pictures are never
+// references. H.264 and HEVC packets are judged one by one (DisposablePictures).
 bool SupportsNonReferenceSkip(AVCodecID id)
 {
-    return id == AV_CODEC_ID_H264 || id == AV_CODEC_ID_HEVC || id == AV_CODEC_ID_MPEG2VIDEO
-        || id == AV_CODEC_ID_MPEG1VIDEO;
+    return id == AV_CODEC_ID_MPEG2VIDEO || id == AV_CODEC_ID_MPEG1VIDEO;
+}
+
+// One decoding thread per processor. FFmpeg's automatic choice has one more, which holds back the
+// first picture after a seek by one more picture and decodes no faster.
+int DecodingThreads()
+{
+    return std::clamp(av_cpu_count(), 1, 16);
 }
 
 }  // namespace
@@ -85,8 +96,9 @@ std::unique_ptr<VideoSource> VideoSource::Open(const std::string& path)
 {
     auto source = std::make_unique<VideoSource>(Key{}, path);
     source->packet_.reset(av_packet_alloc());
+    source->readAhead_.reset(av_packet_alloc());
     source->frame_.reset(av_frame_alloc());
-    if (!source->packet_ || !source->frame_ || !source->OpenInput())
+    if (!source->packet_ || !source->readAhead_ || !source->frame_ || !source->OpenInput())
         return nullptr;
 
     const AVStream* stream = source->format_->streams[source->streamIndex_];
@@ -97,7 +109,7 @@ std::unique_ptr<VideoSource> VideoSource::Open(const std::string& path)
     if (stream->start_time != AV_NOPTS_VALUE)
         source->origin_ = stream->start_time;
 
-    if (!source->DecodePicture())
+    if (!source->ShowKeyframeAlone(AV_NOPTS_VALUE) && !source->DecodePicture())
         return nullptr;
     const AVFrame* first = source->frame_.get();
     // A picture format the converter cannot read would make every later picture fail.
@@ -180,11 +192,12 @@ bool VideoSource::OpenInput()
     if (!codec_ || avcodec_parameters_to_context(codec_.get(), stream->codecpar) < 0)
         return false;
     codec_->pkt_timebase = stream->time_base;
-    codec_->thread_count = 0;
+    codec_->thread_count = DecodingThreads();
     codec_->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
     if (avcodec_open2(codec_.get(), codec, nullptr) < 0)
         return false;
     skipNonReferenceAllowed_ = SupportsNonReferenceSkip(codec->id);
+    disposable_ = std::make_unique<DisposablePictures>(*stream->codecpar);
     // The Matroska reader loads the file's keyframe index only at the first seek. Until then the
     // index holds just the keyframes read so far, and the choice between decoding on and seeking
     // would take the start of the file for the keyframe before any target and decode everything
@@ -208,12 +221,22 @@ void VideoSource::ResetDecoding()
     lastTime_ = AV_NOPTS_VALUE;
     timeOffset_ = 0;
     picturesBehind_ = 0;
+    shownAlone_ = AV_NOPTS_VALUE;
+    if (holdingReadAhead_)
+        av_packet_unref(readAhead_.get());
+    holdingReadAhead_ = false;
 }
 
 bool VideoSource::ReadPacketIntoDecoder()
 {
     if (draining_)
         return false;
+    if (holdingReadAhead_) {
+        holdingReadAhead_ = false;
+        avcodec_send_packet(codec_.get(), readAhead_.get());
+        av_packet_unref(readAhead_.get());
+        return true;
+    }
     for (int retries = 0, errors = 0;;) {
         const int read = av_read_frame(format_.get(), packet_.get());
         if (read == AVERROR(EAGAIN) && ++retries < kMaxReadRetries)
@@ -236,7 +259,11 @@ bool VideoSource::ReadPacketIntoDecoder()
         }
         const bool dropAnyway = skipBefore_ != AV_NOPTS_VALUE && packet_->pts != AV_NOPTS_VALUE
             && packet_->pts < skipBefore_;
-        codec_->skip_frame = dropAnyway ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+        if (dropAnyway && disposable_->Disposable(*packet_)) {
+            av_packet_unref(packet_.get());
+            continue;
+        }
+        codec_->skip_frame = dropAnyway && skipNonReferenceAllowed_ ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
         // A packet the decoder refuses is corrupt; it is dropped and decoding goes on.
         avcodec_send_packet(codec_.get(), packet_.get());
         av_packet_unref(packet_.get());
@@ -274,6 +301,8 @@ bool VideoSource::DecodePicture()
                 keyframeTime_ = time;
                 guardedPictures_ = kLeadingPictureWindow;
                 lastTime_ = time;
+                if (shownAlone_ != AV_NOPTS_VALUE && time <= shownAlone_)
+                    continue;
                 frame_->pts = time;
                 return true;
             }
@@ -285,6 +314,11 @@ bool VideoSource::DecodePicture()
                     continue;
                 if (time > keyframeTime_)
                     guardedPictures_ = 0;
+            }
+            if (shownAlone_ != AV_NOPTS_VALUE) {
+                if (time <= shownAlone_)
+                    continue;
+                shownAlone_ = AV_NOPTS_VALUE;
             }
             lastTime_ = CountingOn(time);
             frame_->pts = lastTime_;
@@ -372,7 +406,47 @@ bool VideoSource::SeekDemuxer(std::int64_t timestamp)
     return true;
 }
 
-bool VideoSource::LandNear(std::int64_t target)
+bool VideoSource::ShowKeyframeAlone(std::int64_t target)
+{
+    // The first packet after the demuxer's seek, kept for the decoder whatever comes of it.
+    for (;;) {
+        if (av_read_frame(format_.get(), readAhead_.get()) < 0)
+            return false;
+        if (readAhead_->stream_index == streamIndex_)
+            break;
+        av_packet_unref(readAhead_.get());
+    }
+    holdingReadAhead_ = true;
+    if (target == AV_NOPTS_VALUE)
+        target = readAhead_->pts;
+    if ((readAhead_->flags & AV_PKT_FLAG_KEY) == 0 || readAhead_->pts != target || target == AV_NOPTS_VALUE)
+        return false;
+    // A picture that depends on no other comes out of a decoder of its own at once, without the
+    // pictures after it that the stream's decoder needs before it hands out the first one.
+    CodecContextPtr alone(avcodec_alloc_context3(codec_->codec));
+    if (!alone || avcodec_parameters_to_context(alone.get(), format_->streams[streamIndex_]->codecpar) < 0)
+        return false;
+    alone->pkt_timebase = timeBase_;
+    alone->thread_count = DecodingThreads();
+    alone->thread_type = FF_THREAD_SLICE;
+    if (avcodec_open2(alone.get(), codec_->codec, nullptr) < 0 || avcodec_send_packet(alone.get(), readAhead_.get()) < 0
+        || avcodec_send_packet(alone.get(), nullptr) < 0 || avcodec_receive_frame(alone.get(), frame_.get()) < 0)
+        return false;
+    // Field pictures may come one field to a packet; a damaged picture would be mended by the
+    // stream's decoder from the pictures before it. Both are left to the stream's decoder.
+    const bool whole = frame_->key_frame && frame_->pict_type == AV_PICTURE_TYPE_I && !frame_->interlaced_frame
+        && frame_->decode_error_flags == 0 && (frame_->flags & AV_FRAME_FLAG_CORRUPT) == 0;
+    if (!whole || frame_->best_effort_timestamp != target) {
+        av_frame_unref(frame_.get());
+        return false;
+    }
+    lastTime_ = target;
+    shownAlone_ = target;
+    frame_->pts = target;
+    return true;
+}
+
+bool VideoSource::LandNear(std::int64_t target, bool exact)
 {
     // Some demuxers (MPEG program streams among them) land after the requested time; step
     // further back, doubling, until the first picture is not past the target. Failing all
@@ -384,7 +458,7 @@ bool VideoSource::LandNear(std::int64_t target)
         const bool atStart = seekTime <= origin_;
         if (!SeekDemuxer(atStart ? origin_ : seekTime))
             break;
-        const bool got = DecodePicture();
+        const bool got = (exact && ShowKeyframeAlone(target)) || DecodePicture();
         if (got && lastTime_ <= target) {
             pending_ = true;
             return true;
@@ -447,7 +521,7 @@ void VideoSource::SeekKeyframe(std::int64_t microseconds)
         return;
     }
     skipBefore_ = AV_NOPTS_VALUE;
-    if (!LandNear(target)) {
+    if (!LandNear(target, false)) {
         ended_ = true;
         pending_ = false;
     }
@@ -462,8 +536,8 @@ void VideoSource::SeekTo(std::int64_t target)
         pending_ = false;
         return;
     }
-    skipBefore_ = skipNonReferenceAllowed_ ? target : AV_NOPTS_VALUE;
-    if (!ReachableByDecodingOn(target) && !LandNear(target)) {
+    skipBefore_ = skipNonReferenceAllowed_ || disposable_->Enabled() ? target : AV_NOPTS_VALUE;
+    if (!ReachableByDecodingOn(target) && !LandNear(target, true)) {
         ended_ = true;
         pending_ = false;
     }

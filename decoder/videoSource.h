@@ -1,5 +1,6 @@
 #pragma once
 
+#include "disposablePictures.h"
 #include "ffmpegHandles.h"
 
 #include <chrono>
@@ -73,7 +74,11 @@ private:
     void ResetDecoding();
     bool SeekDemuxer(std::int64_t timestamp);
     bool ReachableByDecodingOn(std::int64_t target) const;
-    bool LandNear(std::int64_t target);
+    // The picture of the next packet when it is a keyframe at `target` (any time when
+    // AV_NOPTS_VALUE), decoded on its own and made the pending picture; false, with the packet
+    // kept for the decoder, otherwise.
+    bool ShowKeyframeAlone(std::int64_t target);
+    bool LandNear(std::int64_t target, bool exact);
     std::int64_t SecondsToStream(std::int64_t seconds) const;
     void SeekTo(std::int64_t target);
 
@@ -81,10 +86,15 @@ private:
     FormatContextPtr format_;
     CodecContextPtr codec_;
     PacketPtr packet_;
+    // A packet read ahead of the decoder, given to it before anything else is read.
+    PacketPtr readAhead_;
+    bool holdingReadAhead_ = false;
     FramePtr frame_;
     int streamIndex_ = -1;
     AVRational timeBase_{1, 1};
     bool skipNonReferenceAllowed_ = false;
+    // Packets before a seek's target that nothing refers to are not decoded at all.
+    std::unique_ptr<DisposablePictures> disposable_;
     // Reading gives up when it reaches this moment without a picture (see kNoPictureLimit).
     std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();
 
@@ -106,6 +116,9 @@ private:
     std::int64_t keyframeTime_ = 0;
     int guardedPictures_ = 0;          // pictures after the keyframe still checked for leading ones
     std::int64_t skipBefore_ = AV_NOPTS_VALUE;
+    // A keyframe shown straight after a seek, decoded on its own: the decoder's own copy of it
+    // (and anything before it) is dropped when decoding goes on.
+    std::int64_t shownAlone_ = AV_NOPTS_VALUE;
     std::int64_t lastTime_ = AV_NOPTS_VALUE;      // time of the picture in frame_
     // Added to the stream's times once they went back (a restarted clock), so positions go on.
     std::int64_t timeOffset_ = 0;

@@ -36,6 +36,15 @@ const ClipRecipe kClips[] = {
     // Seeking in an MPEG program stream, and a transport stream whose clock starts at 10 s.
     {"program_stream.mpg", "testsrc2=size=160x120:rate=25", 4, "-c:v mpeg2video -g 12 -bf 2", "-f vob"},
     {"ts_start_10s.ts", "testsrc2=size=160x120:rate=25", 4, "-c:v mpeg2video -g 12", "-f mpegts -output_ts_offset 10"},
+    // Groups of 20 pictures with pictures nothing refers to: H.264 with references among its B
+    // pictures, in MP4 and as a transport stream, and HEVC with two temporal sub-layers.
+    {"h264_pyramid.mp4", "testsrc2=size=320x240:rate=25", 6,
+        "-c:v libx264 -preset medium -bf 3 -refs 3 -g 20 -keyint_min 20 -sc_threshold 0 -pix_fmt yuv420p", ""},
+    {"h264_pyramid.ts", "testsrc2=size=320x240:rate=25", 6,
+        "-c:v libx264 -preset medium -bf 3 -refs 3 -g 20 -keyint_min 20 -sc_threshold 0 -pix_fmt yuv420p", ""},
+    {"hevc_layers.mp4", "testsrc2=size=320x240:rate=25", 6,
+        "-c:v libx265 -x265-params log-level=error:keyint=20:min-keyint=20:scenecut=0:temporal-layers=1 "
+        "-pix_fmt yuv420p -tag:v hvc1", ""},
     // Colour: tagged BT.709, full range, and a 720p picture tagged and untagged.
     {"bt709.mp4", "testsrc2=size=320x180:rate=25", 1,
         "-c:v libx264 -pix_fmt yuv420p -colorspace bt709 -color_primaries bt709 -color_trc bt709", ""},

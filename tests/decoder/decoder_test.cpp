@@ -73,6 +73,15 @@ std::int64_t Position()
 
 class EveryContainer : public ::testing::TestWithParam<const char*> {};
 
+// A clip's file name as a test name.
+std::string ClipTestName(const ::testing::TestParamInfo<const char*>& info)
+{
+    std::string name = info.param;
+    for (char& c : name)
+        c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name;
+}
+
 }  // namespace
 
 // Sizes, rate, aspect, duration and the number of pictures agree with ffprobe for every
@@ -125,13 +134,7 @@ INSTANTIATE_TEST_SUITE_P(Clips, EveryContainer,
     ::testing::Values("h264.mp4", "mpeg4.avi", "msmpeg4.divx", "mpeg1.mpeg", "mpeg2.m2v", "mpeg2.m2ts", "vp8.mkv",
         "wmv2.wmv", "mjpeg.mov", "mpeg4.m4v", "h263.3gp", "flv1.flv", "rv10.rm", "rv20.rmvb", "odd_size.mp4",
         "ten_bit.mkv", "anamorphic_16x9.mpg", "program_stream.mpg", "ts_start_10s.ts", "vp9.webm", "theora.ogv",
-        "pal.dv", "mpeg2.mxf", "raw.y4m", "wmv2.asf"),
-    [](const auto& info) {
-        std::string name = info.param;
-        for (char& c : name)
-            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        return name;
-    });
+        "pal.dv", "mpeg2.mxf", "raw.y4m", "wmv2.asf"), ClipTestName);
 
 TEST(MediaInformation, AnamorphicMpeg2FlaggedSixteenByNineReportsItsDisplayAspect)
 {
@@ -170,13 +173,7 @@ TEST_P(ReferencePixels, StraightDecodeMatchesTheFfmpegTool)
 
 INSTANTIATE_TEST_SUITE_P(Clips, ReferencePixels,
     ::testing::Values("h264.mp4", "mpeg2.m2ts", "vp8.mkv", "mjpeg.mov", "odd_size.mp4", "ten_bit.mkv", "bt709.mp4",
-        "full_range.mp4", "program_stream.mpg"),
-    [](const auto& info) {
-        std::string name = info.param;
-        for (char& c : name)
-            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        return name;
-    });
+        "full_range.mp4", "program_stream.mpg"), ClipTestName);
 
 namespace {
 
@@ -191,6 +188,30 @@ std::vector<std::vector<std::uint32_t>> DecodeAll(const std::string& path)
 }
 
 }  // namespace
+
+class SeekPixels : public ::testing::TestWithParam<const char*> {};
+
+// A seek leaves out the pictures before its target that nothing refers to and shows a target on a
+// keyframe decoded on its own; neither may change a pixel of what follows.
+TEST_P(SeekPixels, MatchAStraightDecodeByteForByte)
+{
+    const auto straight = DecodeAll(Clip(GetParam()));
+    ASSERT_EQ(straight.size(), 150u);
+    // Keyframes every 0.8 s: second 4 is one, the others lie between; 5 right after 4 decodes on.
+    for (const int second : {4, 5, 1, 3, 2}) {
+        ASSERT_EQ(Module().seek(second), 0);
+        for (int i = 0; i < 4; ++i) {
+            const TVideoFrame* frame = Module().getNextFrame();
+            ASSERT_NE(frame, nullptr);
+            const auto& expected = straight[second * 25 + i];
+            EXPECT_TRUE(std::equal(expected.begin(), expected.end(), frame->Pixels))
+                << "seek " << second << " picture " << i;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clips, SeekPixels, ::testing::Values("h264_pyramid.mp4", "h264_pyramid.ts", "hevc_layers.mp4"), ClipTestName);
 
 // Untagged pictures are read the way players read them: BT.709 from 720 lines up, BT.601 below.
 TEST(Colour, UntaggedPicturesUseTheMatrixPlayersAssumeForTheirSize)
@@ -242,13 +263,7 @@ TEST_P(ExactSeek, LandsOnThePictureAStraightDecodeShowsAtTheTarget)
 }
 
 INSTANTIATE_TEST_SUITE_P(Clips, ExactSeek,
-    ::testing::Values("h264.mp4", "mpeg4.avi", "vp8.mkv", "program_stream.mpg", "ts_start_10s.ts"),
-    [](const auto& info) {
-        std::string name = info.param;
-        for (char& c : name)
-            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        return name;
-    });
+    ::testing::Values("h264.mp4", "mpeg4.avi", "vp8.mkv", "program_stream.mpg", "ts_start_10s.ts"), ClipTestName);
 
 // Seeks in a row without a picture read in between: each one counts, not just the first.
 TEST(ExactSeek, SeeksWithoutReadingInBetween)

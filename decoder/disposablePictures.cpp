@@ -1,0 +1,165 @@
+#include "disposablePictures.h"
+
+#include <algorithm>
+
+namespace decoder {
+
+namespace {
+
+// Calls `unit(bytes, size)` for each unit of `data`: length-prefixed when `lengthSize` is 1 to 4,
+// separated by start codes when it is 0. False when the bytes do not split cleanly or `unit`
+// returns false.
+template <typename Unit>
+bool ForEachUnit(const std::uint8_t* data, int size, int lengthSize, Unit unit)
+{
+    if (data == nullptr || size <= 0)
+        return false;
+    if (lengthSize > 0) {
+        while (size > 0) {
+            if (size < lengthSize)
+                return false;
+            std::uint32_t length = 0;
+            for (int i = 0; i < lengthSize; ++i)
+                length = (length << 8) | data[i];
+            data += lengthSize;
+            size -= lengthSize;
+            if (length == 0 || length > static_cast<std::uint32_t>(size) || !unit(data, static_cast<int>(length)))
+                return false;
+            data += length;
+            size -= static_cast<int>(length);
+        }
+        return true;
+    }
+    // The start of the unit after the start code at or after `from`, or `size` when there is none.
+    const auto nextUnit = [&](int from) {
+        for (int i = from; i + 2 < size; ++i) {
+            if (data[i] == 0 && data[i + 1] == 0 && data[i + 2] == 1)
+                return i + 3;
+        }
+        return size;
+    };
+    int start = nextUnit(0);
+    if (start == size)
+        return false;
+    while (start < size) {
+        const int next = nextUnit(start);
+        // The unit ends where the next start code (and any zero bytes before it) begins.
+        int end = next == size ? size : next - 3;
+        while (end > start && data[end - 1] == 0)
+            --end;
+        if (end > start && !unit(data + start, end - start))
+            return false;
+        start = next;
+    }
+    return true;
+}
+
+constexpr int kHevcSps = 33;
+
+}  // namespace
+
+DisposablePictures::DisposablePictures(const AVCodecParameters& stream)
+{
+    const std::uint8_t* extra = stream.extradata;
+    const int extraSize = stream.extradata_size;
+    if (stream.codec_id == AV_CODEC_ID_H264) {
+        codec_ = Codec::H264;
+        // An avcC record starts with version 1 and gives the length size in its fifth byte.
+        if (extra != nullptr && extraSize >= 7 && extra[0] == 1)
+            lengthSize_ = (extra[4] & 3) + 1;
+    } else if (stream.codec_id == AV_CODEC_ID_HEVC) {
+        codec_ = Codec::Hevc;
+        if (extra != nullptr && extraSize >= 23 && extra[0] == 1) {
+            // hvcC: byte 21 holds the temporal layer count and the length size; arrays of
+            // parameter sets follow from byte 22.
+            lengthSize_ = (extra[21] & 3) + 1;
+            const int layers = (extra[21] >> 3) & 7;
+            if (layers > 0)
+                highestSubLayer_ = layers - 1;
+            int at = 23;
+            for (int array = 0; array < extra[22] && at + 3 <= extraSize; ++array) {
+                const int count = (extra[at + 1] << 8) | extra[at + 2];
+                at += 3;
+                for (int i = 0; i < count && at + 2 <= extraSize; ++i) {
+                    const int length = (extra[at] << 8) | extra[at + 1];
+                    at += 2;
+                    if (length > extraSize - at)
+                        break;
+                    TakeHevcParameterSets(extra + at, length);
+                    at += length;
+                }
+            }
+        } else if (extra != nullptr && extraSize > 0) {
+            ForEachUnit(extra, extraSize, 0, [this](const std::uint8_t* unit, int size) {
+                TakeHevcParameterSets(unit, size);
+                return true;
+            });
+        }
+    }
+}
+
+void DisposablePictures::TakeHevcParameterSets(const std::uint8_t* data, int size)
+{
+    // The sequence parameter set's first byte after the two-byte header holds
+    // sps_max_sub_layers_minus1 in bits 3..1.
+    if (size >= 3 && ((data[0] >> 1) & 0x3F) == kHevcSps)
+        highestSubLayer_ = std::max(highestSubLayer_, (data[2] >> 1) & 7);
+}
+
+bool DisposablePictures::Disposable(const AVPacket& packet)
+{
+    if (codec_ == Codec::Other)
+        return false;
+    bool picture = false;
+    const bool clean = ForEachUnit(packet.data, packet.size, lengthSize_, [&](const std::uint8_t* unit, int size) {
+        const bool vcl = codec_ == Codec::H264 ? size >= 1 && (unit[0] & 0x1F) >= 1 && (unit[0] & 0x1F) <= 5
+                                               : size >= 2 && ((unit[0] >> 1) & 0x3F) <= 31;
+        const bool allowed = codec_ == Codec::H264 ? H264Disposable(unit, size) : HevcDisposable(unit, size);
+        picture = picture || (allowed && vcl);
+        return allowed;
+    });
+    return clean && picture;
+}
+
+bool DisposablePictures::H264Disposable(const std::uint8_t* unit, int size) const
+{
+    if (size < 1 || (unit[0] & 0x80) != 0)
+        return false;
+    const int type = unit[0] & 0x1F;
+    const int referenceIdc = (unit[0] >> 5) & 3;
+    switch (type) {
+    case 1:  // slice
+    case 2:  // slice data partitions A, B, C
+    case 3:
+    case 4:
+        return referenceIdc == 0;
+    case 6:   // supplemental information
+    case 9:   // access unit delimiter
+    case 12:  // filler
+        return true;
+    default:  // IDR slices, parameter sets, end of sequence or stream, extensions
+        return false;
+    }
+}
+
+bool DisposablePictures::HevcDisposable(const std::uint8_t* unit, int size)
+{
+    if (size < 2 || (unit[0] & 0x80) != 0)
+        return false;
+    const int type = (unit[0] >> 1) & 0x3F;
+    const int layer = ((unit[0] & 1) << 5) | (unit[1] >> 3);
+    const int subLayer = (unit[1] & 7) - 1;
+    if (type == kHevcSps)
+        TakeHevcParameterSets(unit, size);
+    if (layer != 0 || subLayer < 0)
+        return false;
+    if (type <= 31) {
+        // TRAIL_N, TSA_N, STSA_N, RADL_N, RASL_N and the reserved non-reference types: pictures
+        // of their own sub-layer never refer to them, higher sub-layers may.
+        return type <= 14 && type % 2 == 0 && subLayer == highestSubLayer_;
+    }
+    // Access unit delimiter, filler, supplemental information.
+    return type == 35 || type == 38 || type == 39 || type == 40;
+}
+
+}  // namespace decoder
