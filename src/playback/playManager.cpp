@@ -576,6 +576,18 @@ void TThumbnailWorkThread::Execute()
         ThumbnailBoxWidth, ThumbnailBoxHeight, manager_.Panel->AspectRatio());
     const bool reduced = box.Width > 0 && box.Height > 0 && box.Width <= decoder.FrameWidth()
                          && box.Height <= decoder.FrameHeight() && decoder.SetShownSize(box.Width, box.Height);
+    // Also when a thumbnail fails with an exception.
+    struct SizeRestorer {
+        TDecoder& decoder;
+        bool reduced;
+        std::int32_t width;
+        std::int32_t height;
+        ~SizeRestorer()
+        {
+            if (reduced)
+                decoder.SetShownSize(width, height);
+        }
+    } restorer{decoder, reduced, keptWidth, keptHeight};
     decoder.Rewind();
     for (int i = 0; i < ThumbnailCount; ++i) {
         Current = i;
@@ -600,8 +612,6 @@ void TThumbnailWorkThread::Execute()
     }
     frameImage.Allocate(0, 0, 32);
     decoder.Rewind();
-    if (reduced)
-        decoder.SetShownSize(keptWidth, keptHeight);
 }
 
 void TThumbnailWorkThread::ShowProgress()
