@@ -69,11 +69,16 @@ bool SupportsNonReferenceSkip(AVCodecID id)
     return id == AV_CODEC_ID_MPEG2VIDEO || id == AV_CODEC_ID_MPEG1VIDEO;
 }
 
-// One decoding thread per processor. FFmpeg's automatic choice has one more, which holds back the
-// first picture after a seek by one more picture and decodes no faster.
-int DecodingThreads()
+// Decoding threads for a stream: one per processor up to the picture rate of 1080p at 30 frames
+// a second, one more above it. Each thread more holds back the first picture after a seek by one
+// more picture, but gives a keyframe, which decodes slowly on a single thread, one more frame
+// period of head start while playing.
+int DecodingThreads(const AVStream& stream)
 {
-    return std::clamp(av_cpu_count(), 1, 16);
+    const double pixelsPerSecond = static_cast<double>(stream.codecpar->width) * stream.codecpar->height
+        * av_q2d(StreamFrameRate(&stream));
+    const int processors = std::clamp(av_cpu_count(), 1, 16);
+    return pixelsPerSecond > 1920.0 * 1088 * 30 ? processors + 1 : processors;
 }
 
 }  // namespace
@@ -96,9 +101,8 @@ std::unique_ptr<VideoSource> VideoSource::Open(const std::string& path)
 {
     auto source = std::make_unique<VideoSource>(Key{}, path);
     source->packet_.reset(av_packet_alloc());
-    source->readAhead_.reset(av_packet_alloc());
     source->frame_.reset(av_frame_alloc());
-    if (!source->packet_ || !source->readAhead_ || !source->frame_ || !source->OpenInput())
+    if (!source->packet_ || !source->frame_ || !source->OpenInput())
         return nullptr;
 
     const AVStream* stream = source->format_->streams[source->streamIndex_];
@@ -109,7 +113,8 @@ std::unique_ptr<VideoSource> VideoSource::Open(const std::string& path)
     if (stream->start_time != AV_NOPTS_VALUE)
         source->origin_ = stream->start_time;
 
-    if (!source->ShowKeyframeAlone(AV_NOPTS_VALUE) && !source->DecodePicture())
+    // Decoded through the stream's decoder, whose threads are then under way when playing starts.
+    if (!source->DecodePicture())
         return nullptr;
     const AVFrame* first = source->frame_.get();
     // A picture format the converter cannot read would make every later picture fail.
@@ -192,7 +197,7 @@ bool VideoSource::OpenInput()
     if (!codec_ || avcodec_parameters_to_context(codec_.get(), stream->codecpar) < 0)
         return false;
     codec_->pkt_timebase = stream->time_base;
-    codec_->thread_count = DecodingThreads();
+    codec_->thread_count = DecodingThreads(*stream);
     codec_->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
     if (avcodec_open2(codec_.get(), codec, nullptr) < 0)
         return false;
@@ -222,21 +227,12 @@ void VideoSource::ResetDecoding()
     timeOffset_ = 0;
     picturesBehind_ = 0;
     shownAlone_ = AV_NOPTS_VALUE;
-    if (holdingReadAhead_)
-        av_packet_unref(readAhead_.get());
-    holdingReadAhead_ = false;
 }
 
 bool VideoSource::ReadPacketIntoDecoder()
 {
     if (draining_)
         return false;
-    if (holdingReadAhead_) {
-        holdingReadAhead_ = false;
-        avcodec_send_packet(codec_.get(), readAhead_.get());
-        av_packet_unref(readAhead_.get());
-        return true;
-    }
     for (int retries = 0, errors = 0;;) {
         const int read = av_read_frame(format_.get(), packet_.get());
         if (read == AVERROR(EAGAIN) && ++retries < kMaxReadRetries)
@@ -257,18 +253,24 @@ bool VideoSource::ReadPacketIntoDecoder()
             av_packet_unref(packet_.get());
             continue;
         }
-        const bool dropAnyway = skipBefore_ != AV_NOPTS_VALUE && packet_->pts != AV_NOPTS_VALUE
-            && packet_->pts < skipBefore_;
-        if (dropAnyway && disposable_->Disposable(*packet_)) {
-            av_packet_unref(packet_.get());
-            continue;
-        }
-        codec_->skip_frame = dropAnyway && skipNonReferenceAllowed_ ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
-        // A packet the decoder refuses is corrupt; it is dropped and decoding goes on.
-        avcodec_send_packet(codec_.get(), packet_.get());
-        av_packet_unref(packet_.get());
-        return true;
+        if (SendPacket())
+            return true;
     }
+}
+
+bool VideoSource::SendPacket()
+{
+    const bool dropAnyway = skipBefore_ != AV_NOPTS_VALUE && packet_->pts != AV_NOPTS_VALUE
+        && packet_->pts < skipBefore_;
+    if (dropAnyway && disposable_->Disposable(*packet_)) {
+        av_packet_unref(packet_.get());
+        return false;
+    }
+    codec_->skip_frame = dropAnyway && skipNonReferenceAllowed_ ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+    // A packet the decoder refuses is corrupt; it is dropped and decoding goes on.
+    avcodec_send_packet(codec_.get(), packet_.get());
+    av_packet_unref(packet_.get());
+    return true;
 }
 
 bool VideoSource::DecodePicture()
@@ -408,29 +410,32 @@ bool VideoSource::SeekDemuxer(std::int64_t timestamp)
 
 bool VideoSource::ShowKeyframeAlone(std::int64_t target)
 {
-    // The first packet after the demuxer's seek, kept for the decoder whatever comes of it.
     for (;;) {
-        if (av_read_frame(format_.get(), readAhead_.get()) < 0)
+        if (av_read_frame(format_.get(), packet_.get()) < 0)
             return false;
-        if (readAhead_->stream_index == streamIndex_)
+        if (packet_->stream_index == streamIndex_)
             break;
-        av_packet_unref(readAhead_.get());
+        av_packet_unref(packet_.get());
     }
-    holdingReadAhead_ = true;
-    if (target == AV_NOPTS_VALUE)
-        target = readAhead_->pts;
-    if ((readAhead_->flags & AV_PKT_FLAG_KEY) == 0 || readAhead_->pts != target || target == AV_NOPTS_VALUE)
+    if ((packet_->flags & AV_PKT_FLAG_KEY) == 0 || packet_->pts != target) {
+        SendPacket();
         return false;
+    }
     // A picture that depends on no other comes out of a decoder of its own at once, without the
-    // pictures after it that the stream's decoder needs before it hands out the first one.
+    // pictures after it that the stream's decoder needs before it hands out the first one. The
+    // stream's decoder gets the packet too and starts on it on its own threads meanwhile, so that
+    // going on from the keyframe does not wait for it to be decoded again.
     CodecContextPtr alone(avcodec_alloc_context3(codec_->codec));
-    if (!alone || avcodec_parameters_to_context(alone.get(), format_->streams[streamIndex_]->codecpar) < 0)
-        return false;
-    alone->pkt_timebase = timeBase_;
-    alone->thread_count = DecodingThreads();
-    alone->thread_type = FF_THREAD_SLICE;
-    if (avcodec_open2(alone.get(), codec_->codec, nullptr) < 0 || avcodec_send_packet(alone.get(), readAhead_.get()) < 0
-        || avcodec_send_packet(alone.get(), nullptr) < 0 || avcodec_receive_frame(alone.get(), frame_.get()) < 0)
+    bool sent = false;
+    if (alone && avcodec_parameters_to_context(alone.get(), format_->streams[streamIndex_]->codecpar) >= 0) {
+        alone->pkt_timebase = timeBase_;
+        alone->thread_count = 0;
+        alone->thread_type = FF_THREAD_SLICE;
+        sent = avcodec_open2(alone.get(), codec_->codec, nullptr) >= 0 && avcodec_send_packet(alone.get(), packet_.get()) >= 0
+               && avcodec_send_packet(alone.get(), nullptr) >= 0;
+    }
+    SendPacket();
+    if (!sent || avcodec_receive_frame(alone.get(), frame_.get()) < 0)
         return false;
     // Field pictures may come one field to a packet; a damaged picture would be mended by the
     // stream's decoder from the pictures before it. Both are left to the stream's decoder.

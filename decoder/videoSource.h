@@ -71,12 +71,14 @@ private:
     std::int64_t CountingOn(std::int64_t time);
     bool DecodePicture();
     bool ReadPacketIntoDecoder();
+    // Gives the decoder packet_, or leaves it out (false) when it holds only pictures before the
+    // seek's target that nothing refers to; lets go of it either way.
+    bool SendPacket();
     void ResetDecoding();
     bool SeekDemuxer(std::int64_t timestamp);
     bool ReachableByDecodingOn(std::int64_t target) const;
-    // The picture of the next packet when it is a keyframe at `target` (any time when
-    // AV_NOPTS_VALUE), decoded on its own and made the pending picture; false, with the packet
-    // kept for the decoder, otherwise.
+    // The picture of the next packet when it is a keyframe at `target`, decoded on its own and
+    // made the pending picture. The packet goes to the decoder either way.
     bool ShowKeyframeAlone(std::int64_t target);
     bool LandNear(std::int64_t target, bool exact);
     std::int64_t SecondsToStream(std::int64_t seconds) const;
@@ -86,9 +88,6 @@ private:
     FormatContextPtr format_;
     CodecContextPtr codec_;
     PacketPtr packet_;
-    // A packet read ahead of the decoder, given to it before anything else is read.
-    PacketPtr readAhead_;
-    bool holdingReadAhead_ = false;
     FramePtr frame_;
     int streamIndex_ = -1;
     AVRational timeBase_{1, 1};

@@ -261,6 +261,14 @@ bool PlayClip(TDecoder& decoder, TSDLPanel& panel, const std::string& clip, TSca
         std::printf("  frame to frame: median %.3f ms, mean %.3f ms, worst gap %.3f ms (%.2f periods); late (> 1.5 "
                     "periods): %ld of %zu (goal 0: %s)\n",
             Median(intervals), mean, worst, worst / period, late, intervals.size(), met.onTime ? "met" : "missed");
+        if (late > 0) {
+            std::printf("  late frames (number in the run: gap):");
+            for (std::size_t i = 0; i < intervals.size(); ++i) {
+                if (intervals[i] > 1.5 * period)
+                    std::printf(" %zu: %.1f ms", i + 1, intervals[i]);
+            }
+            std::printf("\n");
+        }
     }
     const long ownKiB = bench::OwnPeakKiB();
     std::printf("  peak resident size of this benchmark while playing: %.1f MiB (%.1f MiB before the open)\n",
