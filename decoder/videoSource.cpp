@@ -431,7 +431,8 @@ bool VideoSource::ShowKeyframeAlone(std::int64_t target)
         alone->pkt_timebase = timeBase_;
         alone->thread_count = 0;
         alone->thread_type = FF_THREAD_SLICE;
-        sent = avcodec_open2(alone.get(), codec_->codec, nullptr) >= 0 && avcodec_send_packet(alone.get(), packet_.get()) >= 0
+        sent = avcodec_open2(alone.get(), codec_->codec, nullptr) >= 0
+               && avcodec_send_packet(alone.get(), packet_.get()) >= 0
                && avcodec_send_packet(alone.get(), nullptr) >= 0;
     }
     SendPacket();
