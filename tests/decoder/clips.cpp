@@ -45,6 +45,9 @@ const ClipRecipe kClips[] = {
     {"hevc_layers.mp4", "testsrc2=size=320x240:rate=25", 6,
         "-c:v libx265 -x265-params log-level=error:keyint=20:min-keyint=20:scenecut=0:temporal-layers=1 "
         "-pix_fmt yuv420p -tag:v hvc1", ""},
+    {"hevc_layers.ts", "testsrc2=size=320x240:rate=25", 6,
+        "-c:v libx265 -x265-params log-level=error:keyint=20:min-keyint=20:scenecut=0:temporal-layers=1 "
+        "-pix_fmt yuv420p", ""},
     // Colour: tagged BT.709, full range, and a 720p picture tagged and untagged.
     {"bt709.mp4", "testsrc2=size=320x180:rate=25", 1,
         "-c:v libx264 -pix_fmt yuv420p -colorspace bt709 -color_primaries bt709 -color_trc bt709", ""},
