@@ -148,6 +148,23 @@ void textLine(QPainter &p, QPointF origin, const QFont &font, const QColor &c, c
     p.restore();
 }
 
+// Amber viewfinder corners round a still, `arm` long, tilted 5 degrees about `centre`.
+void viewfinderCorners(QPainter &p, QPointF centre, const QRectF &corners, qreal arm)
+{
+    p.save();
+    p.translate(centre);
+    p.rotate(5.0);
+    p.setPen(QPen(colour::amber, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    auto corner = [&](QPointF c, qreal dx, qreal dy) {
+        p.drawPolyline(QPolygonF({c + QPointF(0, dy * arm), c, c + QPointF(dx * arm, 0)}));
+    };
+    corner(corners.topLeft(), 1, 1);
+    corner(corners.topRight(), -1, 1);
+    corner(corners.bottomLeft(), 1, -1);
+    corner(corners.bottomRight(), -1, -1);
+    p.restore();
+}
+
 // A strip fading out at both ends, tilted by `angle` degrees about `centre`.
 void tiltedStrip(QPainter &p, QSize canvasSize, QPointF centre, qreal length, qreal height, qreal angle,
                  int frames, qreal phase, qreal step, qreal fadeIn, qreal fadeOut)
@@ -187,21 +204,7 @@ QImage splash()
         photo(q, QSizeF(168, 124), 0.58);
     });
     // Viewfinder corners around the still, in amber.
-    p.save();
-    p.translate(446, 134);
-    p.rotate(5.0);
-    const QRectF corners(-96, -74, 192, 148);
-    QPen amber(colour::amber, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    p.setPen(amber);
-    const qreal arm = 14;
-    auto corner = [&](QPointF c, qreal dx, qreal dy) {
-        p.drawPolyline(QPolygonF({c + QPointF(0, dy * arm), c, c + QPointF(dx * arm, 0)}));
-    };
-    corner(corners.topLeft(), 1, 1);
-    corner(corners.topRight(), -1, 1);
-    corner(corners.bottomLeft(), 1, -1);
-    corner(corners.bottomRight(), -1, -1);
-    p.restore();
+    viewfinderCorners(p, QPointF(446, 134), QRectF(-96, -74, 192, 148), 14);
 
     title(p, QPointF(38, 112), 58);
     textLine(p, QPointF(41, 146), uiFont(17), colour::grey, QStringLiteral("Capture still images from video"));
@@ -259,20 +262,7 @@ QImage about()
         q.rotate(5.0);
         photo(q, QSizeF(150, 110), 0.58);
     });
-    p.save();
-    p.translate(still);
-    p.rotate(5.0);
-    const QRectF corners(-86, -66, 172, 132);
-    p.setPen(QPen(colour::amber, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    const qreal arm = 13;
-    auto corner = [&](QPointF c, qreal dx, qreal dy) {
-        p.drawPolyline(QPolygonF({c + QPointF(0, dy * arm), c, c + QPointF(dx * arm, 0)}));
-    };
-    corner(corners.topLeft(), 1, 1);
-    corner(corners.topRight(), -1, 1);
-    corner(corners.bottomLeft(), 1, -1);
-    corner(corners.bottomRight(), -1, -1);
-    p.restore();
+    viewfinderCorners(p, still, QRectF(-86, -66, 172, 132), 13);
 
     title(p, QPointF(36, 178), 50);
     textLine(p, QPointF(39, 208), uiFont(16), colour::grey, QStringLiteral("Capture still images from video"));

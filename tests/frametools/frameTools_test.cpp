@@ -28,34 +28,15 @@
 #include "playback/SDLPanel.h"
 #include "playback/frameViewForm.h"
 #include "playback/playManager.h"
-#include "videoFixtures.h"
+#include "aspectClips.h"
 #include "widgets/ImgView32.h"
 
 namespace {
 
 using playback::PlayManager;
 using playback::TframeViewDlg;
-using testing_support::MakeClip;
+using testing_support::Clips;
 using testing_support::TempFolder;
-
-struct Videos {
-    TempFolder folder;
-    std::string wide = folder.File("wide 16x9.mpg");
-    std::string standard = folder.File("four by three.avi");
-    bool made = false;
-
-    Videos()
-    {
-        made = MakeClip(wide, "testsrc2=size=720x576:rate=25", 6, "-c:v mpeg2video -aspect 16:9 -q:v 4", "-f vob")
-               && MakeClip(standard, "testsrc2=size=640x480:rate=25", 6, "-c:v mpeg4 -q:v 3 -g 25");
-    }
-};
-
-Videos& Clips()
-{
-    static Videos videos;
-    return videos;
-}
 
 void RemoveLibrary()
 {
