@@ -19,6 +19,9 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
 
+    // Gives the pixel memory back; the next Convert allocates it again.
+    void ReleasePixels() { pixels_.reset(); }
+
 private:
     struct SourceKind {
         int width = 0;

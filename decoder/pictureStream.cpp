@@ -105,6 +105,10 @@ std::uint32_t* PictureStream::Next()
             lastFull_ = Upright(pixels, converter_, upright_);
             return lastFull_;
         }
+        // The full-size pixels of a frame taken out (a 4K frame holds 33 MB) are not kept
+        // while pictures go on at the smaller size.
+        converter_.ReleasePixels();
+        upright_ = {};
         // A reference, not a copy: the decoder's picture stays as it is until the next one.
         if (!last_)
             last_.reset(av_frame_alloc());
