@@ -69,16 +69,13 @@ bool SupportsNonReferenceSkip(AVCodecID id)
     return id == AV_CODEC_ID_MPEG2VIDEO || id == AV_CODEC_ID_MPEG1VIDEO;
 }
 
-// Decoding threads for a stream: one per processor up to the picture rate of 1080p at 30 frames
-// a second, one more above it. Each thread more holds back the first picture after a seek by one
-// more picture, but gives a keyframe, which decodes slowly on a single thread, one more frame
-// period of head start while playing.
-int DecodingThreads(const AVStream& stream)
+// Decoding threads for a stream: one more than the processors. A seek with stand-ins decodes
+// reference pictures and stand-ins in turn, and frame threads take pictures in turn: with an odd
+// number of threads (three on two processors) each reference picture goes to another thread than
+// the one before it and can start while that one is still being decoded.
+int DecodingThreads()
 {
-    const double pixelsPerSecond = static_cast<double>(stream.codecpar->width) * stream.codecpar->height
-        * av_q2d(StreamFrameRate(&stream));
-    const int processors = std::clamp(av_cpu_count(), 1, 16);
-    return pixelsPerSecond > 1920.0 * 1088 * 30 ? processors + 1 : processors;
+    return std::clamp(av_cpu_count(), 1, 16) + 1;
 }
 
 }  // namespace
@@ -197,12 +194,13 @@ bool VideoSource::OpenInput()
     if (!codec_ || avcodec_parameters_to_context(codec_.get(), stream->codecpar) < 0)
         return false;
     codec_->pkt_timebase = stream->time_base;
-    codec_->thread_count = DecodingThreads(*stream);
+    codec_->thread_count = DecodingThreads();
     codec_->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
     if (avcodec_open2(codec_.get(), codec, nullptr) < 0)
         return false;
     skipNonReferenceAllowed_ = SupportsNonReferenceSkip(codec->id);
     disposable_ = std::make_unique<DisposablePictures>(*stream->codecpar);
+    standIns_ = std::make_unique<StandInPictures>(*stream->codecpar);
     // The Matroska reader loads the file's keyframe index only at the first seek. Until then the
     // index holds just the keyframes read so far, and the choice between decoding on and seeking
     // would take the start of the file for the keyframe before any target and decode everything
@@ -227,6 +225,7 @@ void VideoSource::ResetDecoding()
     timeOffset_ = 0;
     picturesBehind_ = 0;
     shownAlone_ = AV_NOPTS_VALUE;
+    planned_.clear();
 }
 
 bool VideoSource::ReadPacketIntoDecoder()
@@ -234,6 +233,13 @@ bool VideoSource::ReadPacketIntoDecoder()
     if (draining_)
         return false;
     for (int retries = 0, errors = 0;;) {
+        if (!planned_.empty()) {
+            av_packet_move_ref(packet_.get(), planned_.front().get());
+            planned_.pop_front();
+            if (SendPacket(true))
+                return true;
+            continue;
+        }
         const int read = av_read_frame(format_.get(), packet_.get());
         if (read == AVERROR(EAGAIN) && ++retries < kMaxReadRetries)
             continue;
@@ -253,13 +259,44 @@ bool VideoSource::ReadPacketIntoDecoder()
             av_packet_unref(packet_.get());
             continue;
         }
-        if (SendPacket())
+        if (SendPacket(false))
             return true;
     }
 }
 
-bool VideoSource::SendPacket()
+void VideoSource::PlanGroup()
 {
+    standIns_->Begin(skipBefore_);
+    std::vector<PacketPtr> group;
+    group.emplace_back(av_packet_alloc());
+    if (!group.back())
+        return;
+    av_packet_move_ref(group.back().get(), packet_.get());
+    standIns_->Add(*group.back());
+    while (!standIns_->Complete()) {
+        PacketPtr next(av_packet_alloc());
+        // The end or a damaged stretch ends the plan; reading on meets it again.
+        if (!next || av_read_frame(format_.get(), next.get()) < 0)
+            break;
+        if (next->stream_index != streamIndex_)
+            continue;
+        standIns_->Add(*next);
+        group.push_back(std::move(next));
+    }
+    standIns_->Replace(group);
+    for (PacketPtr& packet : group)
+        planned_.push_back(std::move(packet));
+    av_packet_move_ref(packet_.get(), planned_.front().get());
+    planned_.pop_front();
+}
+
+bool VideoSource::SendPacket(bool planned)
+{
+    // A group that starts before a seek's target is read ahead to the target first, so that the
+    // reference pictures nothing shown needs can be replaced by stand-ins.
+    if (!planned && skipBefore_ != AV_NOPTS_VALUE && packet_->pts != AV_NOPTS_VALUE && packet_->pts < skipBefore_
+        && standIns_->StartsGroup(*packet_))
+        PlanGroup();
     const bool dropAnyway = skipBefore_ != AV_NOPTS_VALUE && packet_->pts != AV_NOPTS_VALUE
         && packet_->pts < skipBefore_;
     if (dropAnyway && disposable_->Disposable(*packet_)) {
@@ -418,7 +455,7 @@ bool VideoSource::ShowKeyframeAlone(std::int64_t target)
         av_packet_unref(packet_.get());
     }
     if ((packet_->flags & AV_PKT_FLAG_KEY) == 0 || packet_->pts != target) {
-        SendPacket();
+        SendPacket(false);
         return false;
     }
     // A picture that depends on no other comes out of a decoder of its own at once, without the
@@ -435,7 +472,7 @@ bool VideoSource::ShowKeyframeAlone(std::int64_t target)
                && avcodec_send_packet(alone.get(), packet_.get()) >= 0
                && avcodec_send_packet(alone.get(), nullptr) >= 0;
     }
-    SendPacket();
+    SendPacket(false);
     if (!sent || avcodec_receive_frame(alone.get(), frame_.get()) < 0)
         return false;
     // Field pictures may come one field to a packet; a damaged picture would be mended by the

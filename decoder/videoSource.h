@@ -2,9 +2,11 @@
 
 #include "disposablePictures.h"
 #include "ffmpegHandles.h"
+#include "standInPictures.h"
 
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 
@@ -72,8 +74,11 @@ private:
     bool DecodePicture();
     bool ReadPacketIntoDecoder();
     // Gives the decoder packet_, or leaves it out (false) when it holds only pictures before the
-    // seek's target that nothing refers to; lets go of it either way.
-    bool SendPacket();
+    // seek's target that nothing refers to; lets go of it either way. A packet not `planned` that
+    // starts a group before the target has the group read ahead and planned first.
+    bool SendPacket(bool planned);
+    // Reads ahead from packet_ and queues the group with its stand-ins; packet_ is then its first.
+    void PlanGroup();
     void ResetDecoding();
     bool SeekDemuxer(std::int64_t timestamp);
     bool ReachableByDecodingOn(std::int64_t target) const;
@@ -94,6 +99,9 @@ private:
     bool skipNonReferenceAllowed_ = false;
     // Packets before a seek's target that nothing refers to are not decoded at all.
     std::unique_ptr<DisposablePictures> disposable_;
+    // Reference pictures before a seek's target that nothing shown needs get cheap stand-ins.
+    std::unique_ptr<StandInPictures> standIns_;
+    std::deque<PacketPtr> planned_;  // read ahead, to be sent before reading on
     // Reading gives up when it reaches this moment without a picture (see kNoPictureLimit).
     std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();
 
