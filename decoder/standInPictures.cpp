@@ -184,6 +184,7 @@ bool StandInPictures::StartsGroup(const AVPacket& packet)
 void StandInPictures::Begin(std::int64_t target)
 {
     target_ = target;
+    planning_ = true;
     failed_ = false;
     pictures_.clear();
     references_.clear();
@@ -575,29 +576,32 @@ bool StandInPictures::Complete() const
 
 int StandInPictures::Replace(std::vector<PacketPtr>& packets)
 {
-    if (failed_ || packets.size() != pictures_.size())
+    if (failed_ || !planning_ || packets.size() > pictures_.size())
         return 0;
+    // Pictures before `first` were decided on by an earlier Replace; those of them still held
+    // were kept.
+    const std::size_t first = pictures_.size() - packets.size();
     std::vector<bool> needed(pictures_.size(), false);
-    for (std::size_t i = 0; i < pictures_.size(); ++i)
+    for (std::size_t i = first; i < pictures_.size(); ++i)
         needed[i] = pictures_[i].pts >= target_;
     // What is still held may be referred to by pictures further on.
     for (const Reference& reference : references_)
         needed[static_cast<std::size_t>(reference.picture)] = true;
-    for (std::size_t i = pictures_.size(); i-- > 0;) {
+    for (std::size_t i = pictures_.size(); i-- > first;) {
         if (!needed[i])
             continue;
         for (const int used : pictures_[i].uses)
             needed[static_cast<std::size_t>(used)] = true;
     }
     int replaced = 0;
-    for (std::size_t i = 0; i < pictures_.size(); ++i) {
+    for (std::size_t i = first; i < pictures_.size(); ++i) {
         const Picture& picture = pictures_[i];
         if (needed[i] || picture.referenceIdc == 0 || picture.idr)
             continue;
-        PacketPtr standIn = StandInFor(picture, *packets[i]);
+        PacketPtr standIn = StandInFor(picture, *packets[i - first]);
         if (!standIn)
             continue;
-        packets[i] = std::move(standIn);
+        packets[i - first] = std::move(standIn);
         ++replaced;
     }
     return replaced;

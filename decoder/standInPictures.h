@@ -32,12 +32,16 @@ public:
     bool StartsGroup(const AVPacket& packet);
 
     // Planning a group: Begin, then Add for each packet of the stream in decoding order (the
-    // first holding the IDR picture) until Complete says enough has been read, then Replace.
+    // first holding the IDR picture). At any point Replace decides on the packets added since the
+    // last Replace; the pictures still held as references then count as needed. Planning goes on
+    // with the next Add until Complete says enough has been read.
     void Begin(std::int64_t target);
     void Add(const AVPacket& packet);
     bool Complete() const;
-    // Puts the stand-ins into `packets`, the packets given to Add in the same order. The number
-    // of pictures replaced.
+    bool Planning() const { return planning_ && !Complete(); }
+    void Cancel() { planning_ = false; }
+    // Puts the stand-ins into `packets`, the packets given to Add since the last Replace, in the
+    // same order. The number of pictures replaced.
     int Replace(std::vector<PacketPtr>& packets);
 
 private:
@@ -102,6 +106,7 @@ private:
 
     // The group being planned.
     std::int64_t target_ = 0;
+    bool planning_ = false;
     bool failed_ = false;
     std::vector<Picture> pictures_;
     std::vector<Reference> references_;

@@ -29,6 +29,11 @@ constexpr int kLeadingPictureWindow = 16;
 // Pictures in a row whose time goes back before the clock counts as restarted; one alone is a
 // damaged timestamp.
 constexpr int kPicturesBehindForRestart = 2;
+// Pictures up to this size keep the decoder of keyframes shown alone between seeks.
+constexpr std::int64_t kKeptKeyframeDecoderPixels = 1920 * 1088;
+// A seek reads ahead and plans stand-ins at most this much at a time.
+constexpr std::size_t kPlannedPackets = 64;
+constexpr std::size_t kPlannedBytes = 8 << 20;
 
 bool IsAttachedPicture(const AVStream* stream)
 {
@@ -154,6 +159,7 @@ std::unique_ptr<VideoSource> VideoSource::Open(const std::string& path)
 
 bool VideoSource::OpenInput()
 {
+    alone_.reset();
     codec_.reset();
     format_.reset();
 
@@ -226,6 +232,8 @@ void VideoSource::ResetDecoding()
     picturesBehind_ = 0;
     shownAlone_ = AV_NOPTS_VALUE;
     planned_.clear();
+    if (standIns_)
+        standIns_->Cancel();
 }
 
 bool VideoSource::ReadPacketIntoDecoder()
@@ -264,27 +272,30 @@ bool VideoSource::ReadPacketIntoDecoder()
     }
 }
 
-void VideoSource::PlanGroup()
+void VideoSource::PlanAhead()
 {
-    standIns_->Begin(skipBefore_);
-    std::vector<PacketPtr> group;
-    group.emplace_back(av_packet_alloc());
-    if (!group.back())
+    std::vector<PacketPtr> chunk;
+    chunk.emplace_back(av_packet_alloc());
+    if (!chunk.back())
         return;
-    av_packet_move_ref(group.back().get(), packet_.get());
-    standIns_->Add(*group.back());
-    while (!standIns_->Complete()) {
+    av_packet_move_ref(chunk.back().get(), packet_.get());
+    standIns_->Add(*chunk.back());
+    std::size_t bytes = static_cast<std::size_t>(chunk.back()->size);
+    // Read ahead a stretch at a time, so that a long group of large pictures is not held in memory
+    // as a whole.
+    while (!standIns_->Complete() && chunk.size() < kPlannedPackets && bytes < kPlannedBytes) {
         PacketPtr next(av_packet_alloc());
-        // The end or a damaged stretch ends the plan; reading on meets it again.
+        // The end or a damaged stretch ends the stretch; reading on meets it again.
         if (!next || av_read_frame(format_.get(), next.get()) < 0)
             break;
         if (next->stream_index != streamIndex_)
             continue;
         standIns_->Add(*next);
-        group.push_back(std::move(next));
+        bytes += static_cast<std::size_t>(next->size);
+        chunk.push_back(std::move(next));
     }
-    standIns_->Replace(group);
-    for (PacketPtr& packet : group)
+    standIns_->Replace(chunk);
+    for (PacketPtr& packet : chunk)
         planned_.push_back(std::move(packet));
     av_packet_move_ref(packet_.get(), planned_.front().get());
     planned_.pop_front();
@@ -292,11 +303,16 @@ void VideoSource::PlanGroup()
 
 bool VideoSource::SendPacket(bool planned)
 {
-    // A group that starts before a seek's target is read ahead to the target first, so that the
+    // A group that starts before a seek's target is read ahead to the target, so that the
     // reference pictures nothing shown needs can be replaced by stand-ins.
-    if (!planned && skipBefore_ != AV_NOPTS_VALUE && packet_->pts != AV_NOPTS_VALUE && packet_->pts < skipBefore_
-        && standIns_->StartsGroup(*packet_))
-        PlanGroup();
+    if (!planned && skipBefore_ != AV_NOPTS_VALUE) {
+        if (packet_->pts != AV_NOPTS_VALUE && packet_->pts < skipBefore_ && standIns_->StartsGroup(*packet_)) {
+            standIns_->Begin(skipBefore_);
+            PlanAhead();
+        } else if (standIns_->Planning()) {
+            PlanAhead();
+        }
+    }
     const bool dropAnyway = skipBefore_ != AV_NOPTS_VALUE && packet_->pts != AV_NOPTS_VALUE
         && packet_->pts < skipBefore_;
     if (dropAnyway && disposable_->Disposable(*packet_)) {
@@ -462,18 +478,29 @@ bool VideoSource::ShowKeyframeAlone(std::int64_t target)
     // pictures after it that the stream's decoder needs before it hands out the first one. The
     // stream's decoder gets the packet too and starts on it on its own threads meanwhile, so that
     // going on from the keyframe does not wait for it to be decoded again.
-    CodecContextPtr alone(avcodec_alloc_context3(codec_->codec));
-    bool sent = false;
-    if (alone && avcodec_parameters_to_context(alone.get(), format_->streams[streamIndex_]->codecpar) >= 0) {
-        alone->pkt_timebase = timeBase_;
-        alone->thread_count = 0;
-        alone->thread_type = FF_THREAD_SLICE;
-        sent = avcodec_open2(alone.get(), codec_->codec, nullptr) >= 0
-               && avcodec_send_packet(alone.get(), packet_.get()) >= 0
-               && avcodec_send_packet(alone.get(), nullptr) >= 0;
+    // The decoder and its picture memory are kept for the next such seek up to full HD, where
+    // setting them up again costs a fifth of the picture's decoding.
+    if (alone_) {
+        avcodec_flush_buffers(alone_.get());
+    } else {
+        alone_.reset(avcodec_alloc_context3(codec_->codec));
+        if (alone_ && avcodec_parameters_to_context(alone_.get(), format_->streams[streamIndex_]->codecpar) >= 0) {
+            alone_->pkt_timebase = timeBase_;
+            alone_->thread_count = 0;
+            alone_->thread_type = FF_THREAD_SLICE;
+            if (avcodec_open2(alone_.get(), codec_->codec, nullptr) < 0)
+                alone_.reset();
+        } else {
+            alone_.reset();
+        }
     }
+    const bool sent = alone_ && avcodec_send_packet(alone_.get(), packet_.get()) >= 0
+                      && avcodec_send_packet(alone_.get(), nullptr) >= 0;
     SendPacket(false);
-    if (!sent || avcodec_receive_frame(alone.get(), frame_.get()) < 0)
+    const bool received = sent && avcodec_receive_frame(alone_.get(), frame_.get()) >= 0;
+    if (static_cast<std::int64_t>(width_) * height_ > kKeptKeyframeDecoderPixels)
+        alone_.reset();
+    if (!received)
         return false;
     // Field pictures may come one field to a packet; a damaged picture would be mended by the
     // stream's decoder from the pictures before it. Both are left to the stream's decoder.

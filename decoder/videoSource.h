@@ -77,8 +77,8 @@ private:
     // seek's target that nothing refers to; lets go of it either way. A packet not `planned` that
     // starts a group before the target has the group read ahead and planned first.
     bool SendPacket(bool planned);
-    // Reads ahead from packet_ and queues the group with its stand-ins; packet_ is then its first.
-    void PlanGroup();
+    // Reads ahead from packet_ and queues what it read, with stand-ins; packet_ is then its first.
+    void PlanAhead();
     void ResetDecoding();
     bool SeekDemuxer(std::int64_t timestamp);
     bool ReachableByDecodingOn(std::int64_t target) const;
@@ -102,6 +102,7 @@ private:
     // Reference pictures before a seek's target that nothing shown needs get cheap stand-ins.
     std::unique_ptr<StandInPictures> standIns_;
     std::deque<PacketPtr> planned_;  // read ahead, to be sent before reading on
+    CodecContextPtr alone_;           // decodes keyframes shown alone (ShowKeyframeAlone)
     // Reading gives up when it reaches this moment without a picture (see kNoPictureLimit).
     std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();
 

@@ -42,12 +42,12 @@ const ClipRecipe kClips[] = {
         "-c:v libx264 -preset medium -bf 3 -refs 3 -g 20 -keyint_min 20 -sc_threshold 0 -pix_fmt yuv420p", ""},
     {"h264_pyramid.ts", "testsrc2=size=320x240:rate=25", 6,
         "-c:v libx264 -preset medium -bf 3 -refs 3 -g 20 -keyint_min 20 -sc_threshold 0 -pix_fmt yuv420p", ""},
-    // Groups of 40 with B pictures referred to only from their neighbours, two slices to a
+    // Groups of 100 with B pictures referred to only from their neighbours, two slices to a
     // picture and weighted prediction: the reference pictures a seek can do without.
     {"h264_standins.mp4", "testsrc2=size=320x240:rate=25", 6,
-        "-c:v libx264 -preset veryfast -bf 3 -g 40 -keyint_min 40 -sc_threshold 0 -slices 2 -pix_fmt yuv420p", ""},
+        "-c:v libx264 -preset veryfast -bf 3 -g 100 -keyint_min 100 -sc_threshold 0 -slices 2 -pix_fmt yuv420p", ""},
     {"h264_standins.ts", "testsrc2=size=320x240:rate=25", 6,
-        "-c:v libx264 -preset veryfast -bf 3 -g 40 -keyint_min 40 -sc_threshold 0 -slices 2 -pix_fmt yuv420p", ""},
+        "-c:v libx264 -preset veryfast -bf 3 -g 100 -keyint_min 100 -sc_threshold 0 -slices 2 -pix_fmt yuv420p", ""},
     {"hevc_layers.mp4", "testsrc2=size=320x240:rate=25", 6,
         "-c:v libx265 -x265-params log-level=error:keyint=20:min-keyint=20:scenecut=0:temporal-layers=1 "
         "-pix_fmt yuv420p -tag:v hvc1", ""},

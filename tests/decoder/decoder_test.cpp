@@ -198,7 +198,7 @@ TEST_P(SeekPixels, MatchAStraightDecodeByteForByte)
 {
     const auto straight = DecodeAll(Clip(GetParam()));
     ASSERT_EQ(straight.size(), 150u);
-    // Keyframes every 0.8 s (second 4 is one) or every 1.6 s (3 decodes 35 pictures on from one);
+    // Keyframes every 0.8 s or every 4 s: second 4 is one, 3 lies 75 pictures after one;
     // 5 right after 4 decodes on.
     for (const int second : {4, 5, 1, 3, 2}) {
         ASSERT_EQ(Module().seek(second), 0);
