@@ -205,93 +205,45 @@ int StandInPictures::PicNum(const Reference& reference, unsigned currentFrameNum
     return reference.frameNum > currentFrameNum ? frameNum - (1 << sps.log2MaxFrameNum) : frameNum;
 }
 
-bool StandInPictures::ReadSlice(const std::uint8_t* unit, int size, bool first, Picture& picture)
+bool StandInPictures::CountOrder(const Sps& sps, Picture& picture)
 {
-    BitReader bits(unit, size);
-    bits.Bits(8);
-    bits.Unsigned();  // first macroblock
-    const unsigned type = bits.Unsigned() % 5;
-    const unsigned ppsId = bits.Unsigned();
-    if (type > kI || ppsId > 255 || pps_.count(static_cast<int>(ppsId)) == 0)
-        return false;
-    const Pps& pps = pps_[static_cast<int>(ppsId)];
-    if (!pps.usable || sps_.count(pps.spsId) == 0 || !sps_[pps.spsId].usable)
-        return false;
-    const Sps& sps = sps_[pps.spsId];
-    const bool idr = (unit[0] & 0x1F) == kIdrSliceType;
-    const int referenceIdc = (unit[0] >> 5) & 3;
-    const unsigned frameNum = bits.Bits(sps.log2MaxFrameNum);
-    if (idr)
-        bits.Unsigned();
-    unsigned pocLsb = 0;
-    int pocBottomDelta = 0;
+    const unsigned maxFrameNum = 1u << sps.log2MaxFrameNum;
+    if (!picture.idr && picture.frameNum != prevRefFrameNum_ && picture.frameNum != (prevRefFrameNum_ + 1) % maxFrameNum)
+        return false;  // a gap in the numbers: left to the decoder's own handling
     if (sps.pocType == 0) {
-        pocLsb = bits.Bits(sps.log2MaxPocLsb);
-        if (pps.bottomFieldPocPresent)
-            pocBottomDelta = bits.Signed();
-    }
-    if (pps.redundantPicCntPresent && bits.Unsigned() != 0)
-        return false;
-    if (first) {
-        picture.spsId = pps.spsId;
-        picture.ppsId = static_cast<int>(ppsId);
-        picture.referenceIdc = referenceIdc;
-        picture.idr = idr;
-        picture.frameNum = frameNum;
-        picture.pocLsb = pocLsb;
-        picture.pocBottomDelta = pocBottomDelta;
-        const int maxFrameNum = 1 << sps.log2MaxFrameNum;
-        if (!idr && frameNum != prevRefFrameNum_ && frameNum != (prevRefFrameNum_ + 1) % static_cast<unsigned>(maxFrameNum))
-            return false;  // a gap in the numbers: left to the decoder's own handling
-        if (sps.pocType == 0) {
-            if (idr) {
-                prevPocMsb_ = 0;
-                prevPocLsb_ = 0;
-            }
-            const int maxLsb = 1 << sps.log2MaxPocLsb;
-            const int lsb = static_cast<int>(pocLsb);
-            const int prevLsb = static_cast<int>(prevPocLsb_);
-            int msb = prevPocMsb_;
-            if (lsb < prevLsb && prevLsb - lsb >= maxLsb / 2)
-                msb += maxLsb;
-            else if (lsb > prevLsb && lsb - prevLsb > maxLsb / 2)
-                msb -= maxLsb;
-            const int top = msb + lsb;
-            picture.poc = std::min(top, top + pocBottomDelta);
-            if (referenceIdc != 0) {
-                prevPocMsb_ = msb;
-                prevPocLsb_ = pocLsb;
-            }
-        } else {
-            if (idr)
-                frameNumOffset_ = 0;
-            else if (prevFrameNum_ > frameNum)
-                frameNumOffset_ += maxFrameNum;
-            const int counted = 2 * (frameNumOffset_ + static_cast<int>(frameNum));
-            picture.poc = idr ? 0 : (referenceIdc == 0 ? counted - 1 : counted);
-            prevFrameNum_ = frameNum;
+        if (picture.idr) {
+            prevPocMsb_ = 0;
+            prevPocLsb_ = 0;
         }
-    } else if (frameNum != picture.frameNum || idr != picture.idr || referenceIdc != picture.referenceIdc
-               || pps.spsId != picture.spsId) {
-        return false;
-    }
-
-    int active[2] = {0, 0};
-    if (type == kB)
-        bits.Bit();  // direct prediction
-    if (type != kI) {
-        active[0] = pps.refIdxDefault[0];
-        active[1] = type == kB ? pps.refIdxDefault[1] : 0;
-        if (bits.Bit() != 0) {
-            active[0] = static_cast<int>(bits.Unsigned()) + 1;
-            if (type == kB)
-                active[1] = static_cast<int>(bits.Unsigned()) + 1;
+        const int maxLsb = 1 << sps.log2MaxPocLsb;
+        const int lsb = static_cast<int>(picture.pocLsb);
+        const int prevLsb = static_cast<int>(prevPocLsb_);
+        int msb = prevPocMsb_;
+        if (lsb < prevLsb && prevLsb - lsb >= maxLsb / 2)
+            msb += maxLsb;
+        else if (lsb > prevLsb && lsb - prevLsb > maxLsb / 2)
+            msb -= maxLsb;
+        const int top = msb + lsb;
+        picture.poc = std::min(top, top + picture.pocBottomDelta);
+        if (picture.referenceIdc != 0) {
+            prevPocMsb_ = msb;
+            prevPocLsb_ = picture.pocLsb;
         }
-        if (active[0] > 32 || active[1] > 32)
-            return false;
+        return true;
     }
+    if (picture.idr)
+        frameNumOffset_ = 0;
+    else if (prevFrameNum_ > picture.frameNum)
+        frameNumOffset_ += static_cast<int>(maxFrameNum);
+    const int counted = 2 * (frameNumOffset_ + static_cast<int>(picture.frameNum));
+    picture.poc = picture.idr ? 0 : (picture.referenceIdc == 0 ? counted - 1 : counted);
+    prevFrameNum_ = picture.frameNum;
+    return true;
+}
 
-    // The lists the slice predicts from: initial order, then the slice's own changes.
+bool StandInPictures::ReadLists(BitReader& bits, unsigned type, const int active[2], unsigned frameNum, const Sps& sps,
+    Picture& picture)
+{
     const int maxFrameNum = 1 << sps.log2MaxFrameNum;
     std::vector<const Reference*> shortTerm;
     std::vector<const Reference*> longTerm;
@@ -391,6 +343,68 @@ bool StandInPictures::ReadSlice(const std::uint8_t* unit, int size, bool first, 
         }
         picture.uses.insert(picture.uses.end(), entries.begin(), entries.end());
     }
+    return true;
+}
+
+bool StandInPictures::ReadSlice(const std::uint8_t* unit, int size, bool first, Picture& picture)
+{
+    BitReader bits(unit, size);
+    bits.Bits(8);
+    bits.Unsigned();  // first macroblock
+    const unsigned type = bits.Unsigned() % 5;
+    const unsigned ppsId = bits.Unsigned();
+    if (type > kI || ppsId > 255 || pps_.count(static_cast<int>(ppsId)) == 0)
+        return false;
+    const Pps& pps = pps_[static_cast<int>(ppsId)];
+    if (!pps.usable || sps_.count(pps.spsId) == 0 || !sps_[pps.spsId].usable)
+        return false;
+    const Sps& sps = sps_[pps.spsId];
+    const bool idr = (unit[0] & 0x1F) == kIdrSliceType;
+    const int referenceIdc = (unit[0] >> 5) & 3;
+    const unsigned frameNum = bits.Bits(sps.log2MaxFrameNum);
+    if (idr)
+        bits.Unsigned();
+    unsigned pocLsb = 0;
+    int pocBottomDelta = 0;
+    if (sps.pocType == 0) {
+        pocLsb = bits.Bits(sps.log2MaxPocLsb);
+        if (pps.bottomFieldPocPresent)
+            pocBottomDelta = bits.Signed();
+    }
+    if (pps.redundantPicCntPresent && bits.Unsigned() != 0)
+        return false;
+    if (first) {
+        picture.spsId = pps.spsId;
+        picture.ppsId = static_cast<int>(ppsId);
+        picture.referenceIdc = referenceIdc;
+        picture.idr = idr;
+        picture.frameNum = frameNum;
+        picture.pocLsb = pocLsb;
+        picture.pocBottomDelta = pocBottomDelta;
+        if (!CountOrder(sps, picture))
+            return false;
+    } else if (frameNum != picture.frameNum || idr != picture.idr || referenceIdc != picture.referenceIdc
+               || pps.spsId != picture.spsId) {
+        return false;
+    }
+
+    int active[2] = {0, 0};
+    if (type == kB)
+        bits.Bit();  // direct prediction
+    if (type != kI) {
+        active[0] = pps.refIdxDefault[0];
+        active[1] = type == kB ? pps.refIdxDefault[1] : 0;
+        if (bits.Bit() != 0) {
+            active[0] = static_cast<int>(bits.Unsigned()) + 1;
+            if (type == kB)
+                active[1] = static_cast<int>(bits.Unsigned()) + 1;
+        }
+        if (active[0] > 32 || active[1] > 32)
+            return false;
+    }
+
+    if (!ReadLists(bits, type, active, frameNum, sps, picture))
+        return false;
 
     if ((pps.weightedPred && type == kP) || (pps.weightedBipred == 1 && type == kB)) {
         bits.Unsigned();

@@ -8,6 +8,8 @@
 
 namespace decoder {
 
+class BitReader;
+
 // An exact seek into H.264 decodes every reference picture from the keyframe on, although a
 // target in the middle of a group is often predicted from only some of them: encoders with
 // B pictures as references refer to each such picture only from the pictures next to it. This
@@ -94,6 +96,12 @@ private:
     // Reads a slice header into `picture` (the first slice) or checks it against it; adds the
     // pictures its lists may hold to picture.uses. False when it cannot be followed.
     bool ReadSlice(const std::uint8_t* unit, int size, bool first, Picture& picture);
+    // The picture's order count, from its slice header and the pictures before it; false at a
+    // gap in the frame numbers.
+    bool CountOrder(const Sps& sps, Picture& picture);
+    // Reads the slice's list changes and adds the pictures its lists hold to picture.uses.
+    bool ReadLists(BitReader& bits, unsigned type, const int active[2], unsigned frameNum, const Sps& sps,
+        Picture& picture);
     int PicNum(const Reference& reference, unsigned currentFrameNum) const;
     void Mark(const Picture& picture, int index);
     void Fail() { failed_ = true; }
