@@ -5,6 +5,9 @@
 
 namespace decoder {
 
+// Slice headers are read from at most this many bytes of their unit; the rest is picture data.
+constexpr int kSliceHeaderBytes = 2048;
+
 // Reads the payload of an H.264 or HEVC unit bit by bit, leaving out the bytes that keep start
 // codes from appearing inside it. Reading past the end yields zeros and sets Overrun().
 class BitReader {

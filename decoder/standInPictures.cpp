@@ -20,10 +20,6 @@ constexpr int kStandInPps = 255;
 constexpr unsigned kP = 0;
 constexpr unsigned kB = 1;
 constexpr unsigned kI = 2;
-// Read beyond the first picture shown while reference pictures before the target may still be
-// referred to; whatever is still held as a reference when reading stops counts as needed.
-constexpr int kPicturesAfterShown = 16;
-constexpr std::size_t kMaxPictures = 3000;
 constexpr int kMaxListOperations = 64;
 
 bool HighProfile(unsigned profile)
@@ -181,11 +177,8 @@ bool StandInPictures::StartsGroup(const AVPacket& packet)
     return idr && enabled_;
 }
 
-void StandInPictures::Begin(std::int64_t target)
+void StandInPictures::Restart()
 {
-    target_ = target;
-    planning_ = true;
-    failed_ = false;
     pictures_.clear();
     references_.clear();
     prevRefFrameNum_ = 0;
@@ -193,7 +186,6 @@ void StandInPictures::Begin(std::int64_t target)
     prevPocLsb_ = 0;
     frameNumOffset_ = 0;
     prevFrameNum_ = 0;
-    shownSeen_ = false;
 }
 
 int StandInPictures::PicNum(const Reference& reference, unsigned currentFrameNum) const
@@ -242,7 +234,7 @@ bool StandInPictures::CountOrder(const Sps& sps, Picture& picture)
 }
 
 bool StandInPictures::ReadLists(BitReader& bits, unsigned type, const int active[2], unsigned frameNum, const Sps& sps,
-    Picture& picture)
+    const Picture& picture, std::vector<int>& uses)
 {
     const int maxFrameNum = 1 << sps.log2MaxFrameNum;
     std::vector<const Reference*> shortTerm;
@@ -337,18 +329,18 @@ bool StandInPictures::ReadLists(BitReader& bits, unsigned type, const int active
         if (static_cast<int>(entries.size()) < active[list]) {
             // The decoder fills a short list with pictures of its own choosing: any may be used.
             for (const Reference& reference : references_)
-                picture.uses.push_back(reference.picture);
+                uses.push_back(reference.picture);
         } else {
             entries.resize(static_cast<std::size_t>(active[list]));
         }
-        picture.uses.insert(picture.uses.end(), entries.begin(), entries.end());
+        uses.insert(uses.end(), entries.begin(), entries.end());
     }
     return true;
 }
 
-bool StandInPictures::ReadSlice(const std::uint8_t* unit, int size, bool first, Picture& picture)
+bool StandInPictures::ReadSlice(const std::uint8_t* unit, int size, bool first, Picture& picture, std::vector<int>& uses)
 {
-    BitReader bits(unit, size);
+    BitReader bits(unit, std::min(size, kSliceHeaderBytes));
     bits.Bits(8);
     bits.Unsigned();  // first macroblock
     const unsigned type = bits.Unsigned() % 5;
@@ -403,7 +395,7 @@ bool StandInPictures::ReadSlice(const std::uint8_t* unit, int size, bool first, 
             return false;
     }
 
-    if (!ReadLists(bits, type, active, frameNum, sps, picture))
+    if (!ReadLists(bits, type, active, frameNum, sps, picture, uses))
         return false;
 
     if ((pps.weightedPred && type == kP) || (pps.weightedBipred == 1 && type == kB)) {
@@ -521,16 +513,9 @@ void StandInPictures::Mark(const Picture& picture, int index)
     references_.push_back(Reference{index, picture.frameNum, currentLong, currentIdx});
 }
 
-void StandInPictures::Add(const AVPacket& packet)
+bool StandInPictures::Read(const AVPacket& packet, int index, Planned& planned)
 {
-    if (failed_)
-        return;
-    if (packet.pts == AV_NOPTS_VALUE || pictures_.size() >= kMaxPictures) {
-        Fail();
-        return;
-    }
     Picture picture;
-    picture.pts = packet.pts;
     bool slices = false;
     const bool clean = ForEachUnit(packet.data, packet.size, lengthSize_, [&](const std::uint8_t* unit, int size) {
         if ((unit[0] & 0x80) != 0)
@@ -538,7 +523,7 @@ void StandInPictures::Add(const AVPacket& packet)
         switch (unit[0] & 0x1F) {
         case kSliceType:
         case kIdrSliceType: {
-            const bool read = ReadSlice(unit, size, !slices, picture);
+            const bool read = ReadSlice(unit, size, !slices, picture, planned.uses);
             slices = true;
             return read;
         }
@@ -557,68 +542,35 @@ void StandInPictures::Add(const AVPacket& packet)
             return false;
         }
     });
-    if (!clean || !slices) {
-        Fail();
-        return;
-    }
-    std::sort(picture.uses.begin(), picture.uses.end());
-    picture.uses.erase(std::unique(picture.uses.begin(), picture.uses.end()), picture.uses.end());
-    const int index = static_cast<int>(pictures_.size());
+    if (!clean || !slices)
+        return false;
+    planned.keep = picture.idr;
     pictures_.push_back(picture);
     Mark(pictures_.back(), index);
-    shownSeen_ = shownSeen_ || picture.pts >= target_;
+    return true;
 }
 
-bool StandInPictures::Complete() const
+std::vector<int> StandInPictures::Held() const
 {
-    if (failed_)
-        return true;
-    if (!shownSeen_)
-        return false;
-    int after = 0;
-    for (auto it = pictures_.rbegin(); it != pictures_.rend() && it->pts >= target_; ++it)
-        ++after;
-    if (after >= kPicturesAfterShown)
-        return true;
-    // Done once no picture before the target is still held as a reference (the keyframe
-    // itself is always decoded).
-    return std::none_of(references_.begin(), references_.end(), [this](const Reference& reference) {
-        const Picture& picture = pictures_[static_cast<std::size_t>(reference.picture)];
-        return picture.pts < target_ && !picture.idr;
-    });
-}
-
-int StandInPictures::Replace(std::vector<PacketPtr>& packets)
-{
-    if (failed_ || !planning_ || packets.size() > pictures_.size())
-        return 0;
-    // Pictures before `first` were decided on by an earlier Replace; those of them still held
-    // were kept.
-    const std::size_t first = pictures_.size() - packets.size();
-    std::vector<bool> needed(pictures_.size(), false);
-    for (std::size_t i = first; i < pictures_.size(); ++i)
-        needed[i] = pictures_[i].pts >= target_;
-    // What is still held may be referred to by pictures further on.
+    std::vector<int> held;
     for (const Reference& reference : references_)
-        needed[static_cast<std::size_t>(reference.picture)] = true;
-    for (std::size_t i = pictures_.size(); i-- > first;) {
-        if (!needed[i])
-            continue;
-        for (const int used : pictures_[i].uses)
-            needed[static_cast<std::size_t>(used)] = true;
+        held.push_back(reference.picture);
+    return held;
+}
+
+bool StandInPictures::Substitute(int index, PacketPtr& packet) const
+{
+    const Picture& picture = pictures_[static_cast<std::size_t>(index)];
+    if (picture.referenceIdc == 0) {
+        // Nothing counts it or refers to it.
+        packet.reset();
+        return true;
     }
-    int replaced = 0;
-    for (std::size_t i = first; i < pictures_.size(); ++i) {
-        const Picture& picture = pictures_[i];
-        if (needed[i] || picture.referenceIdc == 0 || picture.idr)
-            continue;
-        PacketPtr standIn = StandInFor(picture, *packets[i - first]);
-        if (!standIn)
-            continue;
-        packets[i - first] = std::move(standIn);
-        ++replaced;
-    }
-    return replaced;
+    PacketPtr standIn = StandInFor(picture, *packet);
+    if (!standIn)
+        return false;
+    packet = std::move(standIn);
+    return true;
 }
 
 PacketPtr StandInPictures::StandInFor(const Picture& picture, const AVPacket& original) const

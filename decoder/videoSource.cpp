@@ -206,7 +206,7 @@ bool VideoSource::OpenInput()
         return false;
     skipNonReferenceAllowed_ = SupportsNonReferenceSkip(codec->id);
     disposable_ = std::make_unique<DisposablePictures>(*stream->codecpar);
-    standIns_ = std::make_unique<StandInPictures>(*stream->codecpar);
+    plan_ = SeekPlan::For(*stream->codecpar);
     // The Matroska reader loads the file's keyframe index only at the first seek. Until then the
     // index holds just the keyframes read so far, and the choice between decoding on and seeking
     // would take the start of the file for the keyframe before any target and decode everything
@@ -232,8 +232,8 @@ void VideoSource::ResetDecoding()
     picturesBehind_ = 0;
     shownAlone_ = AV_NOPTS_VALUE;
     planned_.clear();
-    if (standIns_)
-        standIns_->Cancel();
+    if (plan_)
+        plan_->Cancel();
 }
 
 bool VideoSource::ReadPacketIntoDecoder()
@@ -242,8 +242,9 @@ bool VideoSource::ReadPacketIntoDecoder()
         return false;
     for (int retries = 0, errors = 0;;) {
         if (!planned_.empty()) {
-            av_packet_move_ref(packet_.get(), planned_.front().get());
+            const PacketPtr next = std::move(planned_.front());
             planned_.pop_front();
+            av_packet_move_ref(packet_.get(), next.get());
             if (SendPacket(true))
                 return true;
             continue;
@@ -272,46 +273,56 @@ bool VideoSource::ReadPacketIntoDecoder()
     }
 }
 
-void VideoSource::PlanAhead()
+bool VideoSource::PlanAhead()
 {
     std::vector<PacketPtr> chunk;
     chunk.emplace_back(av_packet_alloc());
     if (!chunk.back())
-        return;
+        return true;
     av_packet_move_ref(chunk.back().get(), packet_.get());
-    standIns_->Add(*chunk.back());
+    plan_->Add(*chunk.back());
     std::size_t bytes = static_cast<std::size_t>(chunk.back()->size);
     // Read ahead a stretch at a time, so that a long group of large pictures is not held in memory
     // as a whole.
-    while (!standIns_->Complete() && chunk.size() < kPlannedPackets && bytes < kPlannedBytes) {
+    while (!plan_->Complete() && chunk.size() < kPlannedPackets && bytes < kPlannedBytes) {
         PacketPtr next(av_packet_alloc());
         // The end or a damaged stretch ends the stretch; reading on meets it again.
         if (!next || av_read_frame(format_.get(), next.get()) < 0)
             break;
         if (next->stream_index != streamIndex_)
             continue;
-        standIns_->Add(*next);
+        plan_->Add(*next);
         bytes += static_cast<std::size_t>(next->size);
         chunk.push_back(std::move(next));
     }
-    standIns_->Replace(chunk);
-    for (PacketPtr& packet : chunk)
-        planned_.push_back(std::move(packet));
+    plan_->Replace(chunk);
+    for (PacketPtr& packet : chunk) {
+        if (packet)
+            planned_.push_back(std::move(packet));
+    }
+    if (planned_.empty())
+        return false;
     av_packet_move_ref(packet_.get(), planned_.front().get());
     planned_.pop_front();
+    return true;
 }
 
 bool VideoSource::SendPacket(bool planned)
 {
     // A group that starts before a seek's target is read ahead to the target, so that the
-    // reference pictures nothing shown needs can be replaced by stand-ins.
-    if (!planned && skipBefore_ != AV_NOPTS_VALUE) {
-        if (packet_->pts != AV_NOPTS_VALUE && packet_->pts < skipBefore_ && standIns_->StartsGroup(*packet_)) {
-            standIns_->Begin(skipBefore_);
-            PlanAhead();
-        } else if (standIns_->Planning()) {
-            PlanAhead();
+    // reference pictures nothing shown needs can be left out or replaced by stand-ins.
+    if (!planned && plan_) {
+        bool planning = plan_->Planning();
+        if (skipBefore_ != AV_NOPTS_VALUE && packet_->pts != AV_NOPTS_VALUE && packet_->pts <= skipBefore_
+            && plan_->StartsGroup(*packet_)) {
+            plan_->Begin(skipBefore_);
+            planning = true;
         }
+        // Everything read ahead may have been left out.
+        if (planning && !PlanAhead())
+            return false;
+        if (!planning && plan_->Following())
+            plan_->Follow(*packet_);
     }
     const bool dropAnyway = skipBefore_ != AV_NOPTS_VALUE && packet_->pts != AV_NOPTS_VALUE
         && packet_->pts < skipBefore_;
@@ -607,7 +618,10 @@ void VideoSource::SeekTo(std::int64_t target)
         return;
     }
     skipBefore_ = skipNonReferenceAllowed_ || disposable_->Enabled() ? target : AV_NOPTS_VALUE;
-    if (!ReachableByDecodingOn(target) && !LandNear(target, true)) {
+    const bool decodingOn = ReachableByDecodingOn(target);
+    if (decodingOn && plan_ && plan_->Following())
+        plan_->Retarget(target);
+    if (!decodingOn && !LandNear(target, true)) {
         ended_ = true;
         pending_ = false;
     }

@@ -2,7 +2,7 @@
 
 #include "disposablePictures.h"
 #include "ffmpegHandles.h"
-#include "standInPictures.h"
+#include "seekPlan.h"
 
 #include <chrono>
 #include <cstdint>
@@ -77,8 +77,9 @@ private:
     // seek's target that nothing refers to; lets go of it either way. A packet not `planned` that
     // starts a group before the target has the group read ahead and planned first.
     bool SendPacket(bool planned);
-    // Reads ahead from packet_ and queues what it read, with stand-ins; packet_ is then its first.
-    void PlanAhead();
+    // Reads ahead from packet_ and queues what it read, planned; packet_ is then the first packet
+    // to send, false when the plan left out everything read.
+    bool PlanAhead();
     void ResetDecoding();
     bool SeekDemuxer(std::int64_t timestamp);
     bool ReachableByDecodingOn(std::int64_t target) const;
@@ -99,8 +100,9 @@ private:
     bool skipNonReferenceAllowed_ = false;
     // Packets before a seek's target that nothing refers to are not decoded at all.
     std::unique_ptr<DisposablePictures> disposable_;
-    // Reference pictures before a seek's target that nothing shown needs get cheap stand-ins.
-    std::unique_ptr<StandInPictures> standIns_;
+    // Reference pictures before a seek's target that nothing shown needs are left out or stood
+    // in for; null for codecs without a plan.
+    std::unique_ptr<SeekPlan> plan_;
     std::deque<PacketPtr> planned_;  // read ahead, to be sent before reading on
     CodecContextPtr alone_;           // decodes keyframes shown alone (ShowKeyframeAlone)
     // Reading gives up when it reaches this moment without a picture (see kNoPictureLimit).

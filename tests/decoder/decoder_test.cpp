@@ -215,7 +215,7 @@ TEST_P(SeekPixels, MatchAStraightDecodeByteForByte)
 
 INSTANTIATE_TEST_SUITE_P(
     Clips, SeekPixels, ::testing::Values("h264_pyramid.mp4", "h264_pyramid.ts", "h264_standins.mp4", "h264_standins.ts",
-                        "hevc_layers.mp4", "hevc_layers.ts"),
+                        "hevc_pyramid.mp4", "hevc_layers.mp4", "hevc_layers.ts"),
     ClipTestName);
 
 // Untagged pictures are read the way players read them: BT.709 from 720 lines up, BT.601 below.
