@@ -153,7 +153,9 @@ std::unique_ptr<VideoSource> VideoSource::Open(const std::string& path)
     source->durationSeconds_ = seconds;
 
     source->pending_ = true;
-    source->pendingFirstFrom_ = INT64_MIN;
+    // The first picture of the stream is the first at or after any time up to its own (the
+    // lowest time there is would read as no time at all).
+    source->pendingFirstFrom_ = AV_NOPTS_VALUE + 1;
     return source;
 }
 
