@@ -387,6 +387,9 @@ bool VideoSource::DecodePicture()
                 if (time <= shownAlone_)
                     continue;
                 shownAlone_ = AV_NOPTS_VALUE;
+                // Decoding goes on (playing or stepping): the keyframe decoder is kept only for
+                // seeks in a row.
+                alone_.reset();
             }
             lastTime_ = CountingOn(time);
             frame_->pts = lastTime_;
@@ -491,8 +494,8 @@ bool VideoSource::ShowKeyframeAlone(std::int64_t target)
     // pictures after it that the stream's decoder needs before it hands out the first one. The
     // stream's decoder gets the packet too and starts on it on its own threads meanwhile, so that
     // going on from the keyframe does not wait for it to be decoded again.
-    // The decoder and its picture memory are kept for the next such seek up to full HD, where
-    // setting them up again costs a fifth of the picture's decoding.
+    // The decoder and its picture memory are kept for the next such seek up to full HD (until
+    // decoding goes on), where setting them up again costs a fifth of the picture's decoding.
     if (alone_) {
         avcodec_flush_buffers(alone_.get());
     } else {
