@@ -455,10 +455,27 @@ bool HevcReferences::ReadSlice(const std::uint8_t* unit, int size, int index, Pl
                 held.push_back(candidate);
         }
     }
+    // The pictures marked used, those before it first; -1 for one from before the group.
+    std::vector<int> before;
+    std::vector<int> after;
+    for (std::size_t i = 0; i < set.before.size(); ++i) {
+        if (set.beforeUsed[i])
+            before.push_back(fresh ? -1 : named(set.before[i]));
+    }
+    for (std::size_t i = 0; i < set.after.size(); ++i) {
+        if (set.afterUsed[i])
+            after.push_back(fresh ? -1 : named(set.after[i]));
+    }
     markedUsed_.clear();
-    // The picture may be predicted from the entries of its lists: the pictures marked used,
-    // those before it first in list 0, those after it first in list 1, repeated up to the
-    // list's length and then picked from when the slice says so.
+    for (const std::vector<int>* side : {&before, &after}) {
+        for (const int candidate : *side) {
+            if (candidate >= 0)
+                markedUsed_.push_back(candidate);
+        }
+    }
+    // The picture may be predicted from the entries of its lists: those before it first in list
+    // 0, those after it first in list 1, repeated up to the list's length and then picked from
+    // when the slice says so.
     if (sliceType < 2) {
         if (sps.offsets) {
             bits.Bit();
@@ -470,23 +487,6 @@ bool HevcReferences::ReadSlice(const std::uint8_t* unit, int size, int index, Pl
             active[0] = static_cast<int>(bits.Unsigned()) + 1;
             if (sliceType == 0)
                 active[1] = static_cast<int>(bits.Unsigned()) + 1;
-        }
-        std::vector<int> before;
-        std::vector<int> after;
-        for (std::size_t i = 0; i < set.before.size(); ++i) {
-            if (set.beforeUsed[i])
-                before.push_back(fresh ? -1 : named(set.before[i]));
-        }
-        for (std::size_t i = 0; i < set.after.size(); ++i) {
-            if (set.afterUsed[i])
-                after.push_back(fresh ? -1 : named(set.after[i]));
-        }
-        markedUsed_.clear();
-        for (const std::vector<int>* side : {&before, &after}) {
-            for (const int candidate : *side) {
-                if (candidate >= 0)
-                    markedUsed_.push_back(candidate);
-            }
         }
         const std::size_t total = before.size() + after.size();
         if (active[0] > 15 || active[1] > 15 || total == 0)
