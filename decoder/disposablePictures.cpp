@@ -18,36 +18,16 @@ DisposablePictures::DisposablePictures(const AVCodecParameters& stream)
     const int extraSize = stream.extradata_size;
     if (stream.codec_id == AV_CODEC_ID_H264) {
         codec_ = Codec::H264;
-        // An avcC record starts with version 1 and gives the length size in its fifth byte.
-        if (extra != nullptr && extraSize >= 7 && extra[0] == 1)
-            lengthSize_ = (extra[4] & 3) + 1;
+        lengthSize_ = ForEachParameterSet(extra, extraSize, false, [](const std::uint8_t*, int) {});
     } else if (stream.codec_id == AV_CODEC_ID_HEVC) {
         codec_ = Codec::Hevc;
-        if (extra != nullptr && extraSize >= 23 && extra[0] == 1) {
-            // hvcC: byte 21 holds the temporal layer count and the length size; arrays of
-            // parameter sets follow from byte 22.
-            lengthSize_ = (extra[21] & 3) + 1;
+        lengthSize_ = ForEachParameterSet(extra, extraSize, true,
+            [this](const std::uint8_t* unit, int size) { TakeHevcParameterSets(unit, size); });
+        // hvcC: byte 21 holds the temporal layer count too.
+        if (lengthSize_ > 0) {
             const int layers = (extra[21] >> 3) & 7;
             if (layers > 0)
-                highestSubLayer_ = layers - 1;
-            int at = 23;
-            for (int array = 0; array < extra[22] && at + 3 <= extraSize; ++array) {
-                const int count = (extra[at + 1] << 8) | extra[at + 2];
-                at += 3;
-                for (int i = 0; i < count && at + 2 <= extraSize; ++i) {
-                    const int length = (extra[at] << 8) | extra[at + 1];
-                    at += 2;
-                    if (length > extraSize - at)
-                        break;
-                    TakeHevcParameterSets(extra + at, length);
-                    at += length;
-                }
-            }
-        } else if (extra != nullptr && extraSize > 0) {
-            ForEachUnit(extra, extraSize, 0, [this](const std::uint8_t* unit, int size) {
-                TakeHevcParameterSets(unit, size);
-                return true;
-            });
+                highestSubLayer_ = std::max(highestSubLayer_, layers - 1);
         }
     }
 }

@@ -172,34 +172,13 @@ bool ReadSet(BitReader& bits, const std::vector<Set>& sets, std::size_t index, b
 HevcReferences::HevcReferences(const AVCodecParameters& stream)
 {
     enabled_ = true;
-    const std::uint8_t* extra = stream.extradata;
-    const int size = stream.extradata_size;
-    const auto take = [this](const std::uint8_t* unit, int length) {
-        if (length >= 2 && UnitType(unit) == kSps)
-            TakeSps(unit, length);
-        else if (length >= 2 && UnitType(unit) == kPps)
-            TakePps(unit, length);
-        return true;
-    };
-    if (extra != nullptr && size >= 23 && extra[0] == 1) {
-        // hvcC: the length size in byte 21, arrays of parameter sets from byte 22.
-        lengthSize_ = (extra[21] & 3) + 1;
-        int at = 23;
-        for (int array = 0; array < extra[22] && at + 3 <= size; ++array) {
-            const int count = (extra[at + 1] << 8) | extra[at + 2];
-            at += 3;
-            for (int i = 0; i < count && at + 2 <= size; ++i) {
-                const int length = (extra[at] << 8) | extra[at + 1];
-                at += 2;
-                if (length > size - at)
-                    return;
-                take(extra + at, length);
-                at += length;
-            }
-        }
-    } else if (extra != nullptr && size > 0) {
-        ForEachUnit(extra, size, 0, take);
-    }
+    lengthSize_ = ForEachParameterSet(stream.extradata, stream.extradata_size, true,
+        [this](const std::uint8_t* unit, int length) {
+            if (length >= 2 && UnitType(unit) == kSps)
+                TakeSps(unit, length);
+            else if (length >= 2 && UnitType(unit) == kPps)
+                TakePps(unit, length);
+        });
 }
 
 void HevcReferences::TakeSps(const std::uint8_t* unit, int size)

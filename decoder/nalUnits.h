@@ -52,4 +52,41 @@ bool ForEachUnit(const std::uint8_t* data, int size, int lengthSize, Unit unit)
     return true;
 }
 
+// Calls `unit(bytes, size)` for each parameter set in a stream's extra data: an avcC (`hevc`
+// false) or hvcC record, or units after start codes. Returns the length size of the stream's
+// packets: 1 to 4 after a record, 0 for start codes.
+template <typename Unit>
+int ForEachParameterSet(const std::uint8_t* extra, int size, bool hevc, Unit unit)
+{
+    if (extra == nullptr || size <= 0)
+        return 0;
+    const bool record = extra[0] == 1 && size >= (hevc ? 23 : 7);
+    if (!record) {
+        ForEachUnit(extra, size, 0, [&](const std::uint8_t* bytes, int length) {
+            unit(bytes, length);
+            return true;
+        });
+        return 0;
+    }
+    // avcC: the length size in byte 4, then the sequence parameter sets (their count in byte 5)
+    // and the picture parameter sets (their count after them). hvcC: the length size in byte 21,
+    // from byte 22 arrays of parameter sets, each with a three-byte header. Every set comes after
+    // its two-byte length.
+    int at = hevc ? 23 : 5;
+    const int arrays = hevc ? extra[22] : 2;
+    for (int array = 0; array < arrays && at + (hevc ? 3 : 1) <= size; ++array) {
+        const int count = hevc ? (extra[at + 1] << 8) | extra[at + 2] : (array == 0 ? extra[at] & 0x1F : extra[at]);
+        at += hevc ? 3 : 1;
+        for (int i = 0; i < count && at + 2 <= size; ++i) {
+            const int length = (extra[at] << 8) | extra[at + 1];
+            at += 2;
+            if (length > size - at)
+                break;
+            unit(extra + at, length);
+            at += length;
+        }
+    }
+    return (extra[hevc ? 21 : 4] & 3) + 1;
+}
+
 }  // namespace decoder

@@ -51,37 +51,13 @@ StandInPictures::StandInPictures(const AVCodecParameters& stream)
     if (stream.codec_id != AV_CODEC_ID_H264)
         return;
     enabled_ = true;
-    const std::uint8_t* extra = stream.extradata;
-    const int size = stream.extradata_size;
-    if (extra != nullptr && size >= 7 && extra[0] == 1) {
-        // avcC: length size, then the sequence and the picture parameter sets, each after its
-        // two-byte length.
-        lengthSize_ = (extra[4] & 3) + 1;
-        int at = 5;
-        for (int kind = 0; kind < 2 && at < size; ++kind) {
-            const int count = kind == 0 ? extra[at] & 0x1F : extra[at];
-            ++at;
-            for (int i = 0; i < count && at + 2 <= size; ++i) {
-                const int length = (extra[at] << 8) | extra[at + 1];
-                at += 2;
-                if (length > size - at)
-                    return;
-                if (kind == 0)
-                    TakeSps(extra + at, length);
-                else
-                    TakePps(extra + at, length);
-                at += length;
-            }
-        }
-    } else if (extra != nullptr && size > 0) {
-        ForEachUnit(extra, size, 0, [this](const std::uint8_t* unit, int length) {
+    lengthSize_ = ForEachParameterSet(stream.extradata, stream.extradata_size, false,
+        [this](const std::uint8_t* unit, int length) {
             if ((unit[0] & 0x1F) == kSpsType)
                 TakeSps(unit, length);
             else if ((unit[0] & 0x1F) == kPpsType)
                 TakePps(unit, length);
-            return true;
         });
-    }
 }
 
 void StandInPictures::TakeSps(const std::uint8_t* unit, int size)
