@@ -94,10 +94,6 @@ int DeriveOrder(int anchor, unsigned lsb, int maxLsb)
     return prevMsb + value;
 }
 
-}  // namespace
-
-namespace {
-
 // A short-term reference set, given outright or predicted from the set `index` - 1 - delta of
 // `sets`; false when it cannot be read.
 template <typename Set>
