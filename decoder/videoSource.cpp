@@ -315,9 +315,12 @@ bool VideoSource::SendPacket(bool planned)
     // reference pictures nothing shown needs can be left out or replaced by stand-ins.
     if (!planned && plan_) {
         bool planning = plan_->Planning();
-        if (skipBefore_ != AV_NOPTS_VALUE && packet_->pts != AV_NOPTS_VALUE && packet_->pts <= skipBefore_
+        const bool seeking = skipBefore_ != AV_NOPTS_VALUE;
+        // Outside a seek a plan starts at the first keyframe, with nothing to do without, so that
+        // it follows decoding for the seeks that decode on from there.
+        if (packet_->pts != AV_NOPTS_VALUE && (seeking ? packet_->pts <= skipBefore_ : !plan_->Following())
             && plan_->StartsGroup(*packet_)) {
-            plan_->Begin(skipBefore_);
+            plan_->Begin(seeking ? skipBefore_ : AV_NOPTS_VALUE + 1);
             planning = true;
         }
         // Everything read ahead may have been left out.
