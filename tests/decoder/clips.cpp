@@ -48,8 +48,9 @@ const ClipRecipe kClips[] = {
         "-c:v libx264 -preset veryfast -bf 3 -g 100 -keyint_min 100 -sc_threshold 0 -slices 2 -pix_fmt yuv420p", ""},
     {"h264_standins.ts", "testsrc2=size=320x240:rate=25", 6,
         "-c:v libx264 -preset veryfast -bf 3 -g 100 -keyint_min 100 -sc_threshold 0 -slices 2 -pix_fmt yuv420p", ""},
-    // HEVC with referenced B pictures and open groups (leading pictures after each keyframe).
-    {"hevc_pyramid.mp4", "testsrc2=size=320x240:rate=25", 6,
+    // HEVC with referenced B pictures and open groups (leading pictures after each keyframe),
+    // long enough for the order counts to wrap.
+    {"hevc_pyramid.mp4", "testsrc2=size=320x240:rate=25", 12,
         "-c:v libx265 -preset ultrafast -x265-params log-level=error:keyint=100:min-keyint=100:scenecut=0:bframes=3:"
         "b-pyramid=1:open-gop=1 -pix_fmt yuv420p -tag:v hvc1", ""},
     {"hevc_layers.mp4", "testsrc2=size=320x240:rate=25", 6,

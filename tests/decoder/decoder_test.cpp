@@ -197,10 +197,14 @@ class SeekPixels : public ::testing::TestWithParam<const char*> {};
 TEST_P(SeekPixels, MatchAStraightDecodeByteForByte)
 {
     const auto straight = DecodeAll(Clip(GetParam()));
-    ASSERT_EQ(straight.size(), 150u);
+    ASSERT_TRUE(straight.size() == 150u || straight.size() == 300u) << straight.size();
     // Keyframes every 0.8 s or every 4 s: second 4 is one, 3 lies 75 pictures after one;
-    // 5 right after 4 decodes on.
-    for (const int second : {4, 5, 1, 3, 2}) {
+    // 5 right after 4 decodes on. In the 12 s clip, second 11 lies where HEVC's order counts
+    // (8 bits) wrap.
+    std::vector<int> seconds{4, 5, 1, 3, 2};
+    if (straight.size() == 300u)
+        seconds.push_back(11);
+    for (const int second : seconds) {
         ASSERT_EQ(Module().seek(second), 0);
         // A whole group on: pictures after the target may refer to any picture decoded before it.
         for (int i = 0; i < 24; ++i) {
