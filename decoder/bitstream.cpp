@@ -55,22 +55,6 @@ int BitReader::Signed()
     return (code & 1) != 0 ? magnitude : -magnitude;
 }
 
-bool BitReader::MoreData() const
-{
-    // The last set bit of the payload is the stop bit.
-    std::size_t end = bytes_.size();
-    while (end > 0 && bytes_[end - 1] == 0)
-        --end;
-    if (end == 0)
-        return false;
-    const std::uint8_t last = bytes_[end - 1];
-    int trailing = 0;
-    while (((last >> trailing) & 1) == 0)
-        ++trailing;
-    const std::size_t stopBit = (end - 1) * 8 + static_cast<std::size_t>(7 - trailing);
-    return position_ < stopBit;
-}
-
 void BitWriter::Bit(unsigned bit)
 {
     if (used_ == 8) {

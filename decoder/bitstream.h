@@ -21,8 +21,6 @@ public:
     unsigned Unsigned();
     int Signed();
     bool Overrun() const { return overrun_; }
-    // Whether anything but the stop bit and its padding is left.
-    bool MoreData() const;
 
 private:
     std::vector<std::uint8_t> bytes_;

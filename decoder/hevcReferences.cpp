@@ -510,11 +510,11 @@ bool HevcReferences::Accept(const std::vector<bool>& replaced)
     int anchor = keptAnchorPoc_;
     int anchorIfAllKept = keptAnchorPoc_;
     bool consistent = true;
-    for (std::size_t i = accepted_; i < pictures_.size() && i < replaced.size(); ++i) {
+    for (std::size_t i = accepted_; i < pictures_.size(); ++i) {
         const Picture& picture = pictures_[i];
         if (picture.orderAnchor)
             anchorIfAllKept = picture.poc;
-        if (replaced[i])
+        if (i < replaced.size() && replaced[i])
             continue;
         if (!picture.fresh && DeriveOrder(anchor, picture.lsb, picture.maxPocLsb) != picture.poc)
             consistent = false;

@@ -56,7 +56,7 @@ void SeekPlan::Follow(const AVPacket& packet)
 {
     Add(packet);
     if (!failed_)
-        Accept(std::vector<bool>(pictures_.size(), false));
+        Accept({});
 }
 
 void SeekPlan::Retarget(std::int64_t target)
@@ -72,7 +72,8 @@ bool SeekPlan::Complete() const
     if (!shownSeen_)
         return false;
     int after = 0;
-    for (auto it = pictures_.rbegin(); it != pictures_.rend() && it->pts >= target_; ++it)
+    for (auto it = pictures_.rbegin(); it != pictures_.rend() && it->pts >= target_ && after < kPicturesAfterShown;
+         ++it)
         ++after;
     if (after >= kPicturesAfterShown)
         return true;

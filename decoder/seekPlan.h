@@ -68,8 +68,8 @@ protected:
     // nothing. False, with `packet` untouched, when the picture must be decoded after all.
     virtual bool Substitute(int index, PacketPtr& packet) const = 0;
     // Whether the pictures decoded still decode as they would with the pictures marked in
-    // `replaced` (from the first one added since the last Replace on) replaced; when it says yes,
-    // they are.
+    // `replaced` (from the first one added since the last Replace on; those past its end are
+    // kept) replaced; when it says yes, they are.
     virtual bool Accept(const std::vector<bool>& replaced);
 
 private:

@@ -37,7 +37,7 @@ TEST(Bitstream, GuardsAgainstStartCodesAndReadsBackWhatWasWritten)
     EXPECT_EQ(reader.Unsigned(), 1234567u);
     EXPECT_EQ(reader.Signed(), -42);
     EXPECT_EQ(reader.Bits(2), 1u);
-    EXPECT_FALSE(reader.MoreData());
+    EXPECT_EQ(reader.Bit(), 1u);  // the stop bit
     EXPECT_FALSE(reader.Overrun());
 }
 
